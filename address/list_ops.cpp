@@ -1,0 +1,140 @@
+#include "address/list_ops.h"
+
+#include <vector>
+
+namespace zofrin {
+
+MergeResult MergeAddresses(SortedAddressList& list, AddressSet& set,
+                           std::span<const std::string_view> addresses) {
+  MergeResult result;
+  std::vector<std::string_view> fresh;
+  std::string_view lastPresent;
+  bool anyPresent = false;
+  for (std::string_view address : addresses) {
+    if (set.Store(address, {})) {
+      fresh.push_back(address);
+      ++result.fresh;
+      continue;
+    }
+    ++result.present;
+    anyPresent = true;
+    lastPresent = address;
+    // Taking the item out and inserting it again leaves it where it was,
+    // unselected. An address first met earlier in this call has no item
+    // yet: it is among the fresh ones.
+    const std::size_t index = list.FindByteExact(address);
+    if (index != SortedAddressList::npos) list.SetSel(false, index);
+  }
+  list.InsertMany(fresh);
+  if (anyPresent) {
+    const std::size_t index = list.FindByteExact(lastPresent);
+    if (index != SortedAddressList::npos) list.ScrollTo(index);
+  }
+  return result;
+}
+
+std::size_t DeleteSelected(SortedAddressList& list, AddressSet& set) {
+  return list.DeleteWhere(true, [&](std::string_view text) { set.Remove(text); });
+}
+
+std::size_t CropSelected(SortedAddressList& list, AddressSet& set) {
+  return list.DeleteWhere(false, [&](std::string_view text) { set.Remove(text); });
+}
+
+void RebuildList(SortedAddressList& list, const AddressSet& set) {
+  list.Reset();
+  std::vector<std::string_view> keys;
+  keys.reserve(set.Count());
+  set.ForEach([&](std::string_view key, std::string_view) { keys.push_back(key); });
+  list.InsertMany(keys);
+}
+
+ListFileError LoadPane(ListPane& pane, const std::string& path) {
+  AddressSet loaded;
+  ListFileError error = ReadListFile(path, loaded);
+  if (!error.Ok()) return error;
+  pane.set = std::move(loaded);
+  RebuildList(pane.list, pane.set);
+  return error;
+}
+
+std::size_t RemoveSelected(ListPane& pane) { return DeleteSelected(pane.list, pane.set); }
+
+void RemoveAll(ListPane& pane) {
+  pane.list.Reset();
+  pane.set.Clear();
+}
+
+bool Shift(ListPane& source, ListPane& target) {
+  if (source.list.Empty()) return false;
+  RemoveAll(target);
+  target.set.Reserve(source.set.Count(), 0);
+  source.set.ForEach([&](std::string_view key, std::string_view) { target.set.Store(key, {}); });
+  RebuildList(target.list, target.set);
+  RemoveAll(source);
+  return true;
+}
+
+void UniteSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
+  if (first.Empty() && second.Empty()) return;
+  result.Clear();
+  result.Reserve(first.Count() + second.Count(), 0);
+  first.ForEach([&](std::string_view key, std::string_view) { result.Store(key, {}); });
+  // Storing a key already there keeps its place, so every key of the
+  // second set can simply be stored.
+  second.ForEach([&](std::string_view key, std::string_view) { result.Store(key, {}); });
+}
+
+void SubtractSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
+  result.Clear();
+  // Storing the keys of the first set and then removing those of the second
+  // leaves the others in the same order as storing only them.
+  first.ForEach([&](std::string_view key, std::string_view) {
+    if (!second.Contains(key)) result.Store(key, {});
+  });
+}
+
+void IntersectSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
+  result.Clear();
+  if (first.Empty() || second.Empty()) return;
+  second.ForEach([&](std::string_view key, std::string_view) {
+    if (first.Contains(key)) result.Store(key, {});
+  });
+}
+
+void Union(const ListPane& first, const ListPane& second, ListPane& result) {
+  if (first.list.Empty() && second.list.Empty()) return;
+  UniteSets(first.set, second.set, result.set);
+  RebuildList(result.list, result.set);
+}
+
+void Difference(const ListPane& first, const ListPane& second, ListPane& result) {
+  SubtractSets(first.set, second.set, result.set);
+  RebuildList(result.list, result.set);
+}
+
+void Intersection(const ListPane& first, const ListPane& second, ListPane& result) {
+  IntersectSets(first.set, second.set, result.set);
+  RebuildList(result.list, result.set);
+}
+
+SplitResult Split(const ListPane& source, ListPane& above, ListPane& below) {
+  if (source.list.Empty()) return SplitResult::kEmpty;
+  if (source.list.SelectedCount() != 1) return SplitResult::kNeedOneSelected;
+  RemoveAll(above);
+  RemoveAll(below);
+  const std::size_t k = source.list.CurrentItem();
+  std::vector<std::string_view> top, bottom;
+  top.reserve(k);
+  bottom.reserve(source.list.Count() - k);
+  for (std::size_t i = 0; i < source.list.Count(); ++i) {
+    const std::string_view text = source.list.Text(i);
+    (i < k ? top : bottom).push_back(text);
+    (i < k ? above : below).set.Store(text, {});
+  }
+  above.list.InsertMany(top);
+  below.list.InsertMany(bottom);
+  return SplitResult::kDone;
+}
+
+}  // namespace zofrin

@@ -1,0 +1,122 @@
+#include "app/address_dialogs.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QValidator>
+
+#include "framework/data_exchange.h"
+#include "framework/dialog_units.h"
+#include "framework/text_codec.h"
+#include "resources/texts.h"
+
+namespace zofrin {
+namespace {
+
+// Refuses any edit that makes the text longer than the limit and longer
+// than it was, so a long text given at the start can still be shortened.
+class GrowthLimit : public QValidator {
+ public:
+  GrowthLimit(QLineEdit* field, int limit) : QValidator(field), m_field(field), m_limit(limit) {}
+  State validate(QString& input, int&) const override {
+    return input.size() > m_limit && input.size() > m_field->text().size() ? Invalid
+                                                                            : Acceptable;
+  }
+
+ private:
+  QLineEdit* m_field;
+  int m_limit;
+};
+
+}  // namespace
+
+SingleFieldDialog::SingleFieldDialog(QWidget* parent, const Layout& layout) : QDialog(parent) {
+  setWindowTitle(FromProgramText(layout.caption));
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  const DialogUnits units(font());
+  setFixedSize(units.Size(layout.width, layout.height));
+  // Created in tab order: OK, Cancel, the field.
+  m_ok = new QPushButton(FromProgramText(texts::kOk), this);
+  m_ok->setObjectName(QStringLiteral("ok"));
+  m_ok->setGeometry(units.Rect(layout.okX, layout.buttonsY, 50, 14));
+  m_ok->setDefault(true);
+  auto* cancel = new QPushButton(FromProgramText(texts::kCancel), this);
+  cancel->setObjectName(QStringLiteral("cancel"));
+  cancel->setGeometry(units.Rect(layout.cancelX, layout.buttonsY, 50, 14));
+  m_field = new QLineEdit(this);
+  m_field->setObjectName(QStringLiteral("field"));
+  m_field->setGeometry(units.Rect(layout.fieldX, layout.fieldY, layout.fieldWidth, 14));
+  setTabOrder(m_ok, cancel);
+  setTabOrder(cancel, m_field);
+  m_ok->setFocus();
+  connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void SingleFieldDialog::AddLabel(const char* text, int x, int y, int width, int height) {
+  auto* label = new QLabel(FromProgramText(text), this);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setGeometry(DialogUnits(font()).Rect(x, y, width, height));
+  label->setBuddy(Field());
+}
+
+AddressDialog::AddressDialog(QWidget* parent, const Layout& layout, bool limited)
+    : SingleFieldDialog(parent, layout), m_limited(limited) {
+  Field()->setAccessibleName(QStringLiteral("Email address"));
+  if (limited) Field()->setValidator(new GrowthLimit(Field(), kMaxChars));
+}
+
+int AddressDialog::exec() {
+  Field()->setText(FromProgramText(m_strAddress));
+  OkButton()->setFocus();
+  // Add and Modify open in the middle of the screen.
+  if (m_limited && screen()) move(screen()->availableGeometry().center() - rect().center());
+  return QDialog::exec();
+}
+
+void AddressDialog::accept() {
+  if (m_limited && !ValidateMaxChars(this, Field(), kMaxChars)) return;
+  m_strAddress = ToProgramText(Field()->text());
+  QDialog::accept();
+}
+
+CAddAddressDlg::CAddAddressDlg(QWidget* parent)
+    : AddressDialog(parent, {texts::kAddCaption, 169, 60, 26, 95, 36, 25, 13, 120}, true) {
+  setObjectName(QStringLiteral("addAddressDialog"));
+}
+
+CModifyAddressDlg::CModifyAddressDlg(QWidget* parent)
+    : AddressDialog(parent, {texts::kModifyCaption, 169, 63, 26, 95, 36, 25, 13, 120}, true) {
+  setObjectName(QStringLiteral("modifyAddressDialog"));
+}
+
+CFindAddressDlg::CFindAddressDlg(QWidget* parent)
+    : AddressDialog(parent, {texts::kFindCaption, 172, 57, 27, 94, 36, 25, 15, 120}, false) {
+  setObjectName(QStringLiteral("findAddressDialog"));
+  AddLabel(texts::kEnterAddress, 26, 3, 63, 8);
+}
+
+CGroupSizeDlg::CGroupSizeDlg(QWidget* parent)
+    : SingleFieldDialog(parent, {texts::kGroupSizeCaption, 172, 76, 26, 95, 49, 106, 17, 39}) {
+  setObjectName(QStringLiteral("groupSizeDialog"));
+  Field()->setAccessibleName(QStringLiteral("Size of address group"));
+  AddLabel(texts::kGroupSizePrompt, 9, 7, 90, 37);
+}
+
+int CGroupSizeDlg::exec() {
+  Field()->setText(QString::number(m_nGroupSize));
+  OkButton()->setFocus();
+  return QDialog::exec();
+}
+
+void CGroupSizeDlg::accept() {
+  int value = 0;
+  if (!ValidateInteger(this, Field(), 1, 32767, value)) return;
+  m_nGroupSize = value;
+  QDialog::accept();
+}
+
+}  // namespace zofrin

@@ -1,0 +1,154 @@
+#include "address/file_text.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "address/file_io.h"
+#include "address/scanner.h"
+#include "test_support.h"
+
+namespace zofrin {
+namespace {
+
+using Found = std::vector<std::string>;
+using test::Bytes;
+
+// The file text rule as it reads: blocks of 512 bytes from offset 0, each
+// cut at its first zero byte, joined.
+std::string PlainFileText(std::string_view bytes) {
+  std::string text;
+  for (std::size_t k = 0; k <= bytes.size() / kTextBlockSize; ++k) {
+    const std::string_view block = bytes.substr(k * kTextBlockSize, kTextBlockSize);
+    text += block.substr(0, block.find('\0'));
+  }
+  return text;
+}
+
+class FileTextTest : public testing::Test {
+ protected:
+  // The addresses ScanFileText finds in a file holding `bytes`.
+  Found Scan(std::string_view bytes) {
+    const std::string path = m_dir.File("scanned.txt");
+    test::WriteBytes(path, bytes);
+    InputFile file;
+    EXPECT_EQ(file.Open(path), FileErrorCause::kNone);
+    Found found;
+    StreamScanner scanner;
+    const FileErrorCause cause = ScanFileText(
+        file, scanner, [&](std::string_view address) { found.emplace_back(address); },
+        [](std::size_t) { return true; });
+    EXPECT_EQ(cause, FileErrorCause::kNone);
+    return found;
+  }
+
+  test::TempDir m_dir;
+};
+
+TEST(CutBlocksAtZeroTest, MatchesTheBlockRule) {
+  std::mt19937 rng(7);
+  for (std::size_t size : {0, 1, 511, 512, 513, 1024, 1500, 5000}) {
+    for (int round = 0; round < 20; ++round) {
+      std::string bytes(size, ' ');
+      for (char& c : bytes) c = (rng() % 200 == 0) ? '\0' : static_cast<char>('a' + rng() % 26);
+      const std::string expected = PlainFileText(bytes);
+      std::string data = bytes;
+      const std::size_t kept = CutBlocksAtZero(data.data(), data.size());
+      ASSERT_EQ(data.substr(0, kept), expected) << "size " << size;
+    }
+  }
+}
+
+TEST_F(FileTextTest, AddressAcrossABlockBoundaryIsFoundOnce) {
+  for (std::size_t start = 496; start <= 512; ++start) {
+    const std::string bytes = std::string(start, ' ') + "user@example.com" + std::string(600, ' ');
+    EXPECT_EQ(Scan(bytes), Found{"user@example.com"}) << "address at " << start;
+  }
+}
+
+TEST_F(FileTextTest, ZeroByteDropsTheRestOfItsBlockOnly) {
+  auto block = [](std::string text) {
+    text.resize(kTextBlockSize, ' ');
+    return text;
+  };
+  // The cut pieces join: "joe" at the end of the first block's text meets
+  // "@example.com" at the start of the second.
+  const std::string bytes = block(Bytes("ann@example.com joe\0hidden@example.com")) +
+                            block(Bytes("@example.com bob@example.com\0gone@example.org")) +
+                            " end eve@example.org";
+  EXPECT_EQ(Scan(bytes), (Found{"ann@example.com", "joe@example.com", "bob@example.com",
+                                "eve@example.org"}));
+}
+
+TEST_F(FileTextTest, EveryOtherByteZeroGivesOneCharPerBlock) {
+  std::string bytes;
+  for (char c : std::string("ann@example.com")) {
+    for (std::size_t i = 0; i < kTextBlockSize; i += 2) bytes += {c, '\0'};
+  }
+  EXPECT_EQ(PlainFileText(bytes), "ann@example.com");
+  EXPECT_EQ(Scan(bytes), Found{"ann@example.com"});
+}
+
+TEST_F(FileTextTest, FileOfWholeBlocksEndingInAnAddress) {
+  const std::string address = "user@example.com";
+  const std::string bytes = std::string(2 * kTextBlockSize - address.size(), ' ') + address;
+  EXPECT_EQ(Scan(bytes), Found{address});
+  EXPECT_EQ(Scan(""), Found{});
+}
+
+TEST_F(FileTextTest, AddressAcrossTheReadSizeIsFoundOnce) {
+  const std::string address = "first.last@example.com";
+  for (std::size_t before = 0; before <= address.size(); ++before) {
+    std::string bytes(kTextReadSize - before, ' ');
+    bytes += address;
+    bytes += std::string(1000, ' ');
+    EXPECT_EQ(Scan(bytes), Found{address}) << before << " bytes before the boundary";
+  }
+}
+
+TEST_F(FileTextTest, RandomFileMatchesTheBlockRuleThenTheScanner) {
+  std::mt19937 rng(99);
+  const std::string alphabet = "abc.@@ x-_";
+  std::string bytes(2 * kTextReadSize + 777, ' ');
+  for (char& c : bytes) c = rng() % 400 == 0 ? '\0' : alphabet[rng() % alphabet.size()];
+  const Found expected = ExtractAddresses(PlainFileText(bytes));
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(Scan(bytes), expected);
+}
+
+TEST_F(FileTextTest, ProgressCanStopTheRead) {
+  const std::string path = m_dir.File("big.txt");
+  test::WriteBytes(path, "a@example.com " + std::string(3 * kTextReadSize, ' ') + "b@example.com");
+  InputFile file;
+  ASSERT_EQ(file.Open(path), FileErrorCause::kNone);
+  StreamScanner scanner;
+  Found found;
+  std::vector<std::size_t> reported;
+  ScanFileText(
+      file, scanner, [&](std::string_view address) { found.emplace_back(address); },
+      [&](std::size_t total) {
+        reported.push_back(total);
+        return false;
+      });
+  EXPECT_EQ(found, Found{"a@example.com"});
+  EXPECT_EQ(reported, std::vector<std::size_t>{kTextReadSize});
+}
+
+TEST_F(FileTextTest, TextUpToZeroStopsAtTheFirstZeroByte) {
+  const std::string path = m_dir.File("stdin.txt");
+  test::WriteBytes(path, Bytes("a@example.com x\0 b@example.com") + std::string(700000, ' ') +
+                             "c@example.com");
+  InputFile file;
+  ASSERT_EQ(file.Open(path), FileErrorCause::kNone);
+  StreamScanner scanner;
+  Found found;
+  EXPECT_EQ(ScanTextUpToZero(file, scanner,
+                             [&](std::string_view address) { found.emplace_back(address); }),
+            FileErrorCause::kNone);
+  EXPECT_EQ(found, Found{"a@example.com"});
+}
+
+}  // namespace
+}  // namespace zofrin
