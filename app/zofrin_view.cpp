@@ -92,16 +92,19 @@ bool CZofrinView::Merge(std::span<const std::string_view> addresses) {
   return true;
 }
 
+bool CZofrinView::AcceptTyped(const std::string& text) {
+  if (text.empty()) return false;
+  // An address the rule rejects is taken only when the user insists.
+  return IsValidAddress(text) ||
+         MessageBoxes::Confirmation(this, FromProgramText(texts::kInvalidAddressConfirm)) ==
+             QMessageBox::Yes;
+}
+
 void CZofrinView::OnAdd() {
   CAddAddressDlg dialog(window());
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string text = dialog.m_strAddress;
-  if (text.empty()) return;
-  if (!IsValidAddress(text) &&
-      MessageBoxes::Confirmation(this, FromProgramText(texts::kInvalidAddressConfirm)) !=
-          QMessageBox::Yes) {
-    return;
-  }
+  if (!AcceptTyped(text)) return;
   const std::string_view address = text;
   Merge({&address, 1});
   m_document->SetModifiedFlag();
@@ -119,12 +122,7 @@ void CZofrinView::OnModify() {
   dialog.m_strAddress = old;
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string text = dialog.m_strAddress;
-  if (text.empty()) return;
-  if (!IsValidAddress(text) &&
-      MessageBoxes::Confirmation(this, FromProgramText(texts::kInvalidAddressConfirm)) !=
-          QMessageBox::Yes) {
-    return;
-  }
+  if (!AcceptTyped(text)) return;
   m_listMain.Delete(index);
   m_document->m_setAddresses.Remove(old);
   // An item that already holds the new text is taken out and inserted again.

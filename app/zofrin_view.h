@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "address/sorted_list.h"
@@ -87,6 +88,8 @@ class CZofrinView : public QWidget {
 
  private:
   void ListChanged();
+  // An empty text is dropped; an invalid one needs the user's confirmation.
+  bool AcceptTyped(const std::string& text);
   // Merges addresses into the list and the set; answers whether any came.
   bool Merge(std::span<const std::string_view> addresses);
   void ComingSoon();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "address/address_set.h"
+#include "address/export.h"
 #include "address/file_io.h"
 #include "address/list_file.h"
 #include "address/list_ops.h"
@@ -221,7 +222,7 @@ int RunRemove(const Command&, const Args& args, Cli& cli) {
 }
 
 int RunExport(const Command& command, const Args& args, Cli& cli) {
-  const std::string_view terminator = args.Has("--commas") ? ",\r\n" : "\r\n";
+  const bool commas = args.Has("--commas");
   const auto sizeValues = args.Values("--group-size");
   const auto groupValues = args.Values("--group");
   if (sizeValues.empty() != groupValues.empty()) {
@@ -252,8 +253,8 @@ int RunExport(const Command& command, const Args& args, Cli& cli) {
     }
     end = std::min(end, first + static_cast<std::size_t>(groupSize));
   }
-  Output& out = cli.Out();
-  for (std::size_t i = first; i < end; ++i) out.Line(list.Text(i), terminator);
+  // Exactly the text the copy commands put on the Clipboard.
+  if (end > first) cli.Out().Put(RangeText(list, first, end - 1, commas));
   return cli.Finish();
 }
 

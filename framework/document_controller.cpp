@@ -180,9 +180,11 @@ bool DocumentController::OnRecentFile(int index) {
 
 void DocumentController::OpenDroppedFiles(const QStringList& paths) {
   for (const QString& path : paths) {
-    if (!OpenDocumentFile(path)) {
-      if (m_document->IsModified()) break;  // the user cancelled the save prompt
-    }
+    // The drop stops only when the prompt is cancelled or its save fails. A
+    // file that cannot be opened leaves the list as it was, changes
+    // included, so the next file asks again.
+    if (!SameFile(path, m_document->PathName()) && !SaveModified()) break;
+    OpenDocumentFile(path, false);
   }
 }
 
