@@ -14,86 +14,8 @@ zofrin=$1
 helper=$2
 output=$3
 
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/zofrin-e2e.XXXXXX")
-xvfb_pid=
-app_pid=
-display_ready=
-
-cleanup() {
-  for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -n "$display_ready" ]; then screenshot "e2e-failure.png" || true; fi
-  exit 1
-}
-
-screenshot() {
-  mkdir -p "$output"
-  local file="$output/$1"
-  if command -v import >/dev/null; then
-    import -window root "$file"
-  elif command -v xwd >/dev/null && command -v convert >/dev/null; then
-    xwd -root -silent | convert xwd:- "png:$file"
-  else
-    echo "no screenshot tool (imagemagick or xwd) found"
-    return 0
-  fi
-  echo "screenshot: $file"
-}
-
-# Waits up to $2 tenths of a second for the condition in $1 to hold.
-wait_for() {
-  local condition=$1 tenths=$2
-  for ((i = 0; i < tenths; i++)); do
-    if eval "$condition"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-# The id of the visible window whose title matches $1, waited for.
-find_window() {
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
-}
-
-# Waits for the program to end; its exit status goes to $status.
-wait_exit() {
-  wait_for "! kill -0 $app_pid 2>/dev/null" 150 || fail "the program did not end"
-  status=0
-  wait "$app_pid" || status=$?
-  app_pid=
-}
-
-start_zofrin() {
-  env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ZOFRIN_NO_REGISTER=1 \
-    XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" \
-    "$zofrin" "$@" >"$work/zofrin.log" 2>&1 &
-  app_pid=$!
-}
-
-# --- a virtual X server on a free display --------------------------------
-rm -f "$output"/e2e-*.png
-mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for '[ -s "$work/display" ]' 100 || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-display_ready=1
-echo "X server on $DISPLAY"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
+rm -f "$output"/e2e-selected.png "$output"/e2e-main-window.png "$output"/e2e-damaged-file.png
 
 # --- open, select, delete, Save As, quit ----------------------------------
 lists="$work/lists"
