@@ -23,7 +23,8 @@ std::size_t CutBlocksAtZero(char* data, std::size_t size);
 // Streams the text of an open file through `scanner`, calling `sink` for each
 // address and `progress(bytesRead)` after each piece; `progress` answers
 // false to stop early. Answers the cause of a read failure, or kNone; the
-// addresses handed out before a failure stand.
+// addresses handed out before a failure or a stop stand, and none is cut
+// short by it.
 template <class Sink, class Progress>
 FileErrorCause ScanFileText(InputFile& file, StreamScanner& scanner, Sink&& sink,
                             Progress&& progress) {
@@ -35,10 +36,16 @@ FileErrorCause ScanFileText(InputFile& file, StreamScanner& scanner, Sink&& sink
     const std::size_t got = file.Read(area, kTextReadSize, cause);
     total += got;
     scanner.Commit(CutBlocksAtZero(area, got), sink);
-    if (cause != FileErrorCause::kNone || got < kTextReadSize) break;
+    if (cause != FileErrorCause::kNone) break;
+    if (got < kTextReadSize) {
+      scanner.Finish(sink);  // the end of the file ends the last run
+      return cause;
+    }
     if (!progress(total)) break;
   }
-  scanner.Finish(sink);
+  // Stopped early: the run held back may go on in bytes never read, so it is
+  // dropped rather than handed out cut short.
+  scanner.Reset();
   return cause;
 }
 

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QValidator>
+#include <algorithm>
 
 #include "framework/data_exchange.h"
 #include "framework/dialog_units.h"
@@ -15,20 +15,15 @@
 namespace zofrin {
 namespace {
 
-// Refuses any edit that makes the text longer than the limit and longer
-// than it was, so a long text given at the start can still be shortened.
-class GrowthLimit : public QValidator {
- public:
-  GrowthLimit(QLineEdit* field, int limit) : QValidator(field), m_field(field), m_limit(limit) {}
-  State validate(QString& input, int&) const override {
-    return input.size() > m_limit && input.size() > m_field->text().size() ? Invalid
-                                                                            : Acceptable;
-  }
-
- private:
-  QLineEdit* m_field;
-  int m_limit;
-};
+// Keeps the field from growing beyond `limit` characters, typed or pasted.
+// A longer text given at the start stays, and can be shortened but not
+// lengthened: the field's own limit follows the text down to `limit`.
+void LimitGrowth(QLineEdit* field, int limit) {
+  field->setMaxLength(std::max<int>(limit, static_cast<int>(field->text().size())));
+  QObject::connect(field, &QLineEdit::textChanged, field, [field, limit](const QString& text) {
+    field->setMaxLength(std::max<int>(limit, static_cast<int>(text.size())));
+  });
+}
 
 }  // namespace
 
@@ -59,18 +54,34 @@ void SingleFieldDialog::AddLabel(const char* text, int x, int y, int width, int 
   auto* label = new QLabel(FromProgramText(text), this);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setGeometry(DialogUnits(font()).Rect(x, y, width, height));
+  QRect place = DialogUnits(font()).Rect(x, y, width, height);
+  // A font wider than the layout's may wrap a short text past the label's
+  // height, hiding its end: such a text keeps to one line and takes the
+  // room it needs, when the dialog has it.
+  if (label->heightForWidth(place.width()) > place.height()) {
+    label->setWordWrap(false);
+    const int lineWidth = label->sizeHint().width();
+    if (lineWidth <= this->width() - place.x()) {
+      place.setWidth(std::max(place.width(), lineWidth));
+    } else {
+      label->setWordWrap(true);
+    }
+  }
+  label->setGeometry(place);
   label->setBuddy(Field());
 }
 
 AddressDialog::AddressDialog(QWidget* parent, const Layout& layout, bool limited)
     : SingleFieldDialog(parent, layout), m_limited(limited) {
   Field()->setAccessibleName(QStringLiteral("Email address"));
-  if (limited) Field()->setValidator(new GrowthLimit(Field(), kMaxChars));
+  if (limited) LimitGrowth(Field(), kMaxChars);
 }
 
 int AddressDialog::exec() {
-  Field()->setText(FromProgramText(m_strAddress));
+  const QString text = FromProgramText(m_strAddress);
+  // Room for a longer text given at the start, before it is set.
+  if (m_limited) Field()->setMaxLength(std::max<int>(kMaxChars, static_cast<int>(text.size())));
+  Field()->setText(text);
   OkButton()->setFocus();
   // Add and Modify open in the middle of the screen.
   if (m_limited && screen()) move(screen()->availableGeometry().center() - rect().center());

@@ -60,7 +60,8 @@ class ExtractionRun {
       // A file that cannot be opened, or is no regular file, is skipped.
       if (file.Open(m_paths[i], true) != FileErrorCause::kNone) continue;
       try {
-        // A read error ends this file; what it gave so far stays.
+        // A read error or a Cancel ends this file; the addresses it gave
+        // so far stay.
         ScanFileText(
             file, scanner, [this](std::string_view address) { m_found.Add(address); },
             [&](std::uint64_t bytes) {
@@ -98,7 +99,9 @@ QPushButton* AddButton(QWidget* parent, const DialogUnits& units, const char* te
   auto* button = new QPushButton(FromProgramText(text), parent);
   button->setObjectName(QLatin1String(name));
   button->setGeometry(units.Rect(x, y, width, 14));
-  button->setAutoDefault(false);
+  // Enter presses the button that has the focus; elsewhere (in a list) it
+  // presses Transfer, the default.
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -286,7 +289,9 @@ void CExtractDlg::OnExtract() {
 
 void CExtractDlg::accept() {
   m_arrTransfer.Clear();
-  for (std::size_t i = 0; i < m_listAddresses.Count(); ++i) m_arrTransfer.Add(m_listAddresses.Text(i));
+  for (std::size_t i = 0; i < m_listAddresses.Count(); ++i) {
+    m_arrTransfer.Add(m_listAddresses.Text(i));
+  }
   QDialog::accept();
 }
 
