@@ -66,7 +66,9 @@ CListsDlg::CListsDlg(QWidget* parent) : QDialog(parent) {
     auto* button = new QPushButton(FromProgramText(spec.text), this);
     button->setObjectName(QLatin1String(spec.name));
     button->setGeometry(units.Rect(spec.x, spec.y, spec.width, 14));
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus; elsewhere (in a pane)
+    // it presses Transfer, the default.
+    button->setAutoDefault(true);
     if (spec.handler) {
       connect(button, &QPushButton::clicked, this, spec.handler);
     } else if (previous == nullptr) {
