@@ -81,7 +81,7 @@ QString DesktopIntegration::UserDataFolder() {
 }
 
 QString DesktopIntegration::DesktopEntry(const QString& programPath) {
-  QString entry = ReadResource(QStringLiteral(":/zofrin.desktop"));
+  QString entry = ReadResource(QStringLiteral(":/resources/zofrin.desktop"));
   entry.replace(QStringLiteral("Exec=zofrin %f"),
                 QStringLiteral("Exec=") + QuoteForExec(programPath) + QStringLiteral(" %f"));
   return entry;
@@ -97,7 +97,7 @@ bool DesktopIntegration::Refresh(const QString& programPath) {
   if (ReadFile(entryPath) == wanted && QFileInfo::exists(mimePath)) return false;
 
   bool ok = WriteFile(entryPath, wanted.toUtf8());
-  ok = WriteFile(mimePath, ReadResource(QStringLiteral(":/zofrin-mime.xml")).toUtf8()) && ok;
+  ok = WriteFile(mimePath, ReadResource(QStringLiteral(":/resources/zofrin-mime.xml")).toUtf8()) && ok;
   for (int size : {16, 32, 48, 64, 128}) {
     const QString folder = data + QStringLiteral("/icons/hicolor/%1x%1/").arg(size);
     QDir().mkpath(folder + QStringLiteral("apps"));
