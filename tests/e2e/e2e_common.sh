@@ -76,7 +76,7 @@ start_zofrin() {
 
 # --- a virtual X server on a free display --------------------------------
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${ZOFRIN_E2E_SCREEN:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for '[ -s "$work/display" ]' 100 || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
 export DISPLAY=":$(head -n 1 "$work/display")"
