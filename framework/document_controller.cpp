@@ -131,17 +131,17 @@ QString DocumentController::ProposedName() const {
 
 bool DocumentController::OnFileSave() {
   if (m_document->PathName().isEmpty()) return OnFileSaveAs();
-  return DoSave(m_document->PathName(), true);
+  return DoSave(m_document->PathName());
 }
 
 bool DocumentController::OnFileSaveAs() {
   const QString path = FileDialogs::SaveFile(m_window, FromProgramText(texts::kSaveAsTitle),
                                              ProposedName(), ListFilters(), DefaultSuffix());
   if (path.isEmpty()) return false;
-  return DoSave(path, true);
+  return DoSave(path);
 }
 
-bool DocumentController::DoSave(const QString& path, bool) {
+bool DocumentController::DoSave(const QString& path) {
   ListFileError error;
   error.path = PathFromQString(path);
   {

@@ -56,7 +56,7 @@ class DocumentController : public QObject {
   bool NewDocument();
   // Reads the file; answers false when it could not be opened at all.
   bool ReadFile(const QString& path);
-  bool DoSave(const QString& path, bool replace);
+  bool DoSave(const QString& path);
   QString ProposedName() const;
   void AddRecent(const QString& path);
 
