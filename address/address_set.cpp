@@ -9,6 +9,8 @@ namespace {
 
 // Keys are the same up to their first zero byte.
 std::string_view Identity(std::string_view key) {
+  // An empty key may have no data pointer at all, which memchr must not get.
+  if (key.empty()) return key;
   const void* zero = std::memchr(key.data(), 0, key.size());
   return zero ? key.substr(0, static_cast<const char*>(zero) - key.data()) : key;
 }
@@ -31,7 +33,7 @@ std::uint32_t HashOf(std::string_view identity) {
     n -= 8;
   }
   std::uint64_t tail = 0;
-  std::memcpy(&tail, p, n);
+  if (n > 0) std::memcpy(&tail, p, n);
   h = (h ^ tail) * 0x94D049BB133111EBull;
   h ^= h >> 29;
   h *= 0xBF58476D1CE4E5B9ull;
@@ -69,7 +71,7 @@ void AddressSet::Reserve(std::size_t count, std::size_t bytes) {
   m_entries.reserve(count);
   m_text.reserve(m_text.size() + bytes);
   std::size_t slots = m_index.size();
-  while (slots < 2 * count) slots *= 2;
+  while (slots / 16 * 11 < count) slots *= 2;
   if (slots != m_index.size()) {
     std::vector<std::uint64_t> old;
     old.swap(m_index);
@@ -128,7 +130,7 @@ bool AddressSet::Store(std::string_view key, std::string_view value) {
     return false;
   }
   if (m_count >= 0xFFFFFFFEu) throw std::length_error("too many keys");
-  if (2 * (m_count + 1) > m_index.size()) {
+  if (m_count + 1 > m_index.size() / 16 * 11) {
     GrowIndex();
     slot = FindSlot(identity, hash);
   }
@@ -149,8 +151,6 @@ bool AddressSet::Store(std::string_view key, std::string_view value) {
   e.keyLength = static_cast<std::uint32_t>(key.size());
   e.valueOffset = valueOffset;
   e.valueLength = static_cast<std::uint32_t>(value.size());
-  e.hash = hash;
-  e.bucket = bucket;
   e.prev = kNil;
   e.next = m_heads[bucket];
   if (e.next != kNil) m_entries[e.next].prev = id;
@@ -158,6 +158,10 @@ bool AddressSet::Store(std::string_view key, std::string_view value) {
   m_index[slot] = (static_cast<std::uint64_t>(hash) << 32) | (id + 1);
   ++m_count;
   return true;
+}
+
+void AddressSet::Prefetch(std::string_view key) const {
+  __builtin_prefetch(&m_index[HashOf(Identity(key)) & m_indexMask]);
 }
 
 bool AddressSet::Contains(std::string_view key) const {
@@ -204,7 +208,7 @@ bool AddressSet::Remove(std::string_view key) {
   if (e.prev != kNil) {
     m_entries[e.prev].next = e.next;
   } else {
-    m_heads[e.bucket] = e.next;
+    m_heads[BucketOf(KeyOf(e))] = e.next;
   }
   if (e.next != kNil) m_entries[e.next].prev = e.prev;
   m_deadText += e.keyLength + e.valueLength;

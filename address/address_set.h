@@ -48,6 +48,15 @@ class AddressSet {
   // Makes room for `count` keys and `bytes` bytes of text without regrowing.
   void Reserve(std::size_t count, std::size_t bytes);
 
+  // Starts loading the index slot where `key` is looked up; changes nothing.
+  // An index of millions of keys misses the cache on nearly every lookup, so
+  // a long run of lookups goes faster when each key is prefetched a few keys
+  // before it is used (see LookAhead): the misses then overlap.
+  void Prefetch(std::string_view key) const;
+
+  // The bytes of key and value text the set holds.
+  std::size_t TextBytes() const { return m_text.size() - m_deadText; }
+
   // The bucket of a key (0 to 16).
   static unsigned BucketOf(std::string_view key);
 
@@ -61,8 +70,6 @@ class AddressSet {
     std::uint32_t valueLength;
     std::uint32_t next;
     std::uint32_t prev;
-    std::uint32_t hash;
-    std::uint32_t bucket;
   };
 
   std::string_view KeyOf(const Entry& e) const {
@@ -83,12 +90,46 @@ class AddressSet {
   std::vector<std::uint32_t> m_free;  // entries to reuse
   std::vector<char> m_text;           // keys and values, packed
   std::size_t m_deadText = 0;         // bytes of m_text no entry uses
-  // Open addressing with linear probing. A slot holds the key's 32-bit hash
+  // Open addressing with linear probing, at most 11/16 full (a probe rarely
+  // leaves the slot's cache line even then). A slot holds the key's 32-bit hash
   // in its upper half and entry + 1 in its lower half; 0 is empty.
   std::vector<std::uint64_t> m_index;
   std::size_t m_indexMask = 0;
   std::uint32_t m_heads[kBuckets];
   std::size_t m_count = 0;
+};
+
+// Holds back the last few items of a long run of set lookups, so that the
+// index slots they need can be prefetched (AddressSet::Prefetch) before they
+// are used. Items are used in the order they came.
+template <class Item, std::size_t kDepth = 8>
+class LookAhead {
+ public:
+  // Adds `item`; once kDepth items wait, first hands the oldest to `use`.
+  template <class Use>
+  void Push(const Item& item, Use&& use) {
+    if (m_size == kDepth) {
+      use(m_items[m_head]);
+      m_items[m_head] = item;
+      m_head = (m_head + 1) % kDepth;
+      return;
+    }
+    m_items[(m_head + m_size) % kDepth] = item;
+    ++m_size;
+  }
+  // Hands every waiting item to `use`, oldest first.
+  template <class Use>
+  void Drain(Use&& use) {
+    for (; m_size > 0; --m_size) {
+      use(m_items[m_head]);
+      m_head = (m_head + 1) % kDepth;
+    }
+  }
+
+ private:
+  Item m_items[kDepth];
+  std::size_t m_head = 0;
+  std::size_t m_size = 0;
 };
 
 }  // namespace zofrin

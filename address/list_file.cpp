@@ -1,8 +1,10 @@
 #include "address/list_file.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "address/codepage.h"
 #include "address/file_io.h"
@@ -44,9 +46,29 @@ ListFileError::Kind ReadListBytes(std::string_view bytes, AddressSet& set) {
     }
     set.Reserve(set.Count() + std::min(count, bytes.size() / 4), bytes.size());
   }
-  return ParseListBytes(bytes, [&](std::string_view key, std::string_view value) {
-    set.Store(key, value);
-  });
+  // Each entry waits a few entries in `ahead` while its index slot is
+  // prefetched. Views into `bytes` stay valid that long; a wide string is
+  // converted into a buffer that the next one reuses, so it is stored at once.
+  const std::less<const char*> before;
+  auto inBytes = [&](std::string_view text) {
+    return text.empty() || (!before(text.data(), bytes.data()) &&
+                            !before(bytes.data() + bytes.size(), text.data() + text.size()));
+  };
+  using Entry = std::pair<std::string_view, std::string_view>;
+  LookAhead<Entry> ahead;
+  auto store = [&](const Entry& entry) { set.Store(entry.first, entry.second); };
+  const ListFileError::Kind kind =
+      ParseListBytes(bytes, [&](std::string_view key, std::string_view value) {
+        if (!inBytes(key) || !inBytes(value)) {
+          ahead.Drain(store);
+          set.Store(key, value);
+          return;
+        }
+        set.Prefetch(key);
+        ahead.Push(Entry(key, value), store);
+      });
+  ahead.Drain(store);
+  return kind;
 }
 
 ListFileError ReadListFile(const std::string& path, AddressSet& set) {

@@ -78,28 +78,49 @@ bool Shift(ListPane& source, ListPane& target) {
 void UniteSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
   if (first.Empty() && second.Empty()) return;
   result.Clear();
-  result.Reserve(first.Count() + second.Count(), 0);
-  first.ForEach([&](std::string_view key, std::string_view) { result.Store(key, {}); });
+  result.Reserve(first.Count() + second.Count(), first.TextBytes() + second.TextBytes());
   // Storing a key already there keeps its place, so every key of the
   // second set can simply be stored.
-  second.ForEach([&](std::string_view key, std::string_view) { result.Store(key, {}); });
+  LookAhead<std::string_view> ahead;
+  auto store = [&](std::string_view key) { result.Store(key, {}); };
+  auto next = [&](std::string_view key, std::string_view) {
+    result.Prefetch(key);
+    ahead.Push(key, store);
+  };
+  first.ForEach(next);
+  second.ForEach(next);
+  ahead.Drain(store);
 }
 
 void SubtractSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
   result.Clear();
   // Storing the keys of the first set and then removing those of the second
   // leaves the others in the same order as storing only them.
-  first.ForEach([&](std::string_view key, std::string_view) {
+  LookAhead<std::string_view> ahead;
+  auto keep = [&](std::string_view key) {
     if (!second.Contains(key)) result.Store(key, {});
+  };
+  first.ForEach([&](std::string_view key, std::string_view) {
+    second.Prefetch(key);
+    result.Prefetch(key);
+    ahead.Push(key, keep);
   });
+  ahead.Drain(keep);
 }
 
 void IntersectSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
   result.Clear();
   if (first.Empty() || second.Empty()) return;
-  second.ForEach([&](std::string_view key, std::string_view) {
+  LookAhead<std::string_view> ahead;
+  auto keep = [&](std::string_view key) {
     if (first.Contains(key)) result.Store(key, {});
+  };
+  second.ForEach([&](std::string_view key, std::string_view) {
+    first.Prefetch(key);
+    result.Prefetch(key);
+    ahead.Push(key, keep);
   });
+  ahead.Drain(keep);
 }
 
 void Union(const ListPane& first, const ListPane& second, ListPane& result) {

@@ -35,6 +35,8 @@ std::uint64_t PrefixOf(std::string_view text) {
 
 int CompareDisplay(std::string_view a, std::string_view b) {
   if (const int folded = CompareFolded(a, b); folded != 0) return folded;
+  // Equally long from here; an empty text may have no data for memcmp.
+  if (a.empty()) return 0;
   const int plain = std::memcmp(a.data(), b.data(), a.size());
   return plain < 0 ? -1 : plain > 0 ? 1 : 0;
 }

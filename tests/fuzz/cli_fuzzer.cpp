@@ -76,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t zero = input.find('\0');
   const std::string_view argText = input.substr(0, zero);
-  std::string_view rest = zero == std::string_view::npos ? std::string_view() : input.substr(zero + 1);
+  std::string_view rest =
+      zero == std::string_view::npos ? std::string_view() : input.substr(zero + 1);
 
   std::vector<std::string> args = {"zofrin-cli"};
   for (std::size_t pos = 0; pos <= argText.size() && args.size() < 24;) {

@@ -3,8 +3,8 @@
 // What it read is written and read again, and must come back the same.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <string_view>

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # One short fuzzing run: run_fuzzer.sh FUZZER SEEDS WORKDIR SECONDS [DICT]
 # New inputs go to WORKDIR/corpus (emptied first, so every run starts from
-# the seeds alone), anything that fails to WORKDIR/crash-*. The seed is
-# fixed; a run is still not exactly repeatable, since it stops on time.
+# the seeds alone), anything that fails to WORKDIR/crash-* (or leak-*,
+# timeout-*, oom-*); running FUZZER on that file alone repeats the failure.
+# The seed is fixed; a run is still not exactly repeatable, since it stops
+# on time.
 set -euo pipefail
 fuzzer=$1 seeds=$2 work=$3 seconds=$4 dict=${5:-}
 

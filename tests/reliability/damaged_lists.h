@@ -67,7 +67,8 @@ inline std::string Wide(std::string_view text) {
 inline std::vector<DamagedList> ValidListFiles() {
   using namespace damaged_detail;
   std::vector<DamagedList> files;
-  files.push_back({"two", Count(2) + Str("ann@example.com") + Str("") + Str("eve@example.com") + Str(""),
+  files.push_back({"two",
+                   Count(2) + Str("ann@example.com") + Str("") + Str("eve@example.com") + Str(""),
                    Outcome::kReads,
                    {{"ann@example.com", ""}, {"eve@example.com", ""}}});
   files.push_back({"values", Count(3) + Str("a@example.com") + Str("x") + Str("Bob@example.org") +
@@ -77,15 +78,16 @@ inline std::vector<DamagedList> ValidListFiles() {
   files.push_back({"wide", Count(2) + Wide("abc@example.com") + Str("") + Str("x@y.de") + Wide("v"),
                    Outcome::kReads,
                    {{"abc@example.com", ""}, {"x@y.de", "v"}}});
-  files.push_back({"long count", "\xFF\xFF" + Le(2, 4) +
-                                     Str("c@example.com") + Str("") + Str("d@example.com") + Str(""),
+  files.push_back({"long count",
+                   "\xFF\xFF" + Le(2, 4) + Str("c@example.com") + Str("") + Str("d@example.com") +
+                       Str(""),
                    Outcome::kReads,
                    {{"c@example.com", ""}, {"d@example.com", ""}}});
   const std::string longKey = std::string(300, 'k') + "@example.com";
   files.push_back({"long key", Count(1) + Str(longKey) + Str(""), Outcome::kReads,
                    {{longKey, ""}}});
-  files.push_back({"seven-byte length", Count(1) + "\xFF\xFF\xFF" + Le(13, 4) + "e@example.com" +
-                                            Str(""),
+  files.push_back({"seven-byte length",
+                   Count(1) + "\xFF\xFF\xFF" + Le(13, 4) + "e@example.com" + Str(""),
                    Outcome::kReads,
                    {{"e@example.com", ""}}});
   files.push_back({"trailing bytes", Count(1) + Str("f@example.com") + Str("") + "\x05junk!",
@@ -161,7 +163,8 @@ inline std::vector<DamagedList> MalformedListFiles() {
       // Doubled wide marks, in a key, in a value and after a good entry.
       {"wide mark twice in a key", Count(1) + kWideMark + kWideMark + "\x01" "a\0"s + Str(""),
        O::kWideMarkTwice, {}},
-      {"wide mark twice in a value", Count(1) + Str("ann@example.com") + kWideMark + kWideMark + Str(""),
+      {"wide mark twice in a value",
+       Count(1) + Str("ann@example.com") + kWideMark + kWideMark + Str(""),
        O::kWideMarkTwice, {}},
       {"wide mark twice in the second entry", Count(2) + entry + kWideMark + kWideMark + Str(""),
        O::kWideMarkTwice, {}},
@@ -173,7 +176,8 @@ inline std::vector<DamagedList> MalformedListFiles() {
       {"wide string of 3 units in 5 bytes", Count(1) + kWideMark + "\x03" "a\0b\0c"s,
        O::kEndOfData, {}},
       {"wide string of 1 unit in 1 byte", Count(1) + kWideMark + "\x01" "a"s, O::kEndOfData, {}},
-      {"wide value of 2 units in 3 bytes", Count(1) + Str("ann@example.com") + kWideMark + "\x02" "v\0w"s,
+      {"wide value of 2 units in 3 bytes",
+       Count(1) + Str("ann@example.com") + kWideMark + "\x02" "v\0w"s,
        O::kEndOfData, {}},
       {"wide key of 3 units", Count(1) + kWideMark + "\x03" "a\0@\0b\0"s + Str(""),
        O::kReads, {{"a@b", ""}}},

@@ -62,7 +62,9 @@ Allocations Measure(Fn&& fn) {
 
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, std::align_val_t align) { return AllocateAligned(size, align); }
+void* operator new(std::size_t size, std::align_val_t align) {
+  return AllocateAligned(size, align);
+}
 void* operator new[](std::size_t size, std::align_val_t align) {
   return AllocateAligned(size, align);
 }

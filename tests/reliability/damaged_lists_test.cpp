@@ -79,7 +79,9 @@ TEST(DamagedListsTest, TheReaderGivesEachFileItsOutcome) {
     AddressSet set;
     EXPECT_EQ(ReadListBytes(file.bytes, set),
               file.bytes.empty() ? Kind::kEndOfData : KindOf(file.outcome));
-    if (file.outcome == Outcome::kReads) EXPECT_EQ(AsMap(set), AsMap(file));
+    if (file.outcome == Outcome::kReads) {
+      EXPECT_EQ(AsMap(set), AsMap(file));
+    }
 
     WriteFileBytes(path, file.bytes);
     AddressSet fromFile;

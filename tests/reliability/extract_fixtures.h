@@ -69,7 +69,7 @@ struct UnreadableFiles : Bracket {
     const char* names[] = {"removed.txt", "now-a-folder.txt", "dangling.txt", "loop.txt",
                            "now-a-fifo.txt", "no-permission.txt"};
     for (const char* name : names) {
-      if (std::string(name) == "no-permission.txt" && RunningAsRoot()) continue;
+      if (std::string(name) == "no-permission.txt" && IsRoot()) continue;
       const std::string path = dir.File(name);
       WriteFileBytes(path, "spoiled-" + std::string(name).substr(0, 4) + "@example.com");
       chosen.push_back(path);
@@ -116,7 +116,7 @@ struct HugeSparseFile {
 
   explicit HugeSparseFile(const ScratchDir& dir) {
     std::string folder;
-    if (RunningAsRoot()) {
+    if (IsRoot()) {
       m_disk = std::make_unique<SmallDisk>(dir.File("sparse"), "1m");
       if (m_disk->Mounted()) folder = m_disk->Path();
     }

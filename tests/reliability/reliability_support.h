@@ -198,7 +198,7 @@ inline std::string ReadFileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline bool RunningAsRoot() { return ::geteuid() == 0; }
+inline bool IsRoot() { return ::geteuid() == 0; }
 
 // A tmpfs of `size` mounted on a new folder `path` for the object's life, so
 // that a save can meet a real full disk. Mounting needs root; Mounted()
@@ -209,7 +209,8 @@ class SmallDisk {
     std::error_code error;
     std::filesystem::create_directories(m_path, error);
     const std::string options = std::string("size=") + size + ",mode=0755";
-    m_mounted = ::mount("tmpfs", m_path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+    m_mounted =
+        ::mount("tmpfs", m_path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
   }
   SmallDisk(const SmallDisk&) = delete;
   SmallDisk& operator=(const SmallDisk&) = delete;

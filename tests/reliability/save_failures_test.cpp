@@ -59,8 +59,8 @@ class SaveFailuresTest : public ::testing::Test {
   // (union of a list file with an empty one), expecting `message` with %1
   // for the target, the old bytes (if any) and the folder's entries as
   // they were.
-  void ExpectSaveFails(const std::string& target, const AddressSet& set,
-                       const std::string& message, bool throughCli = true) {
+  void ExpectSaveFails(const std::string& target, const AddressSet& set, const std::string& message,
+                       bool throughCli = true) {
     // A path too long for the system makes even these questions fail.
     std::error_code ignored;
     const std::string folder = fs::path(target).parent_path().string();
@@ -86,8 +86,12 @@ class SaveFailuresTest : public ::testing::Test {
       fs::remove(empty);
       ++m_injected;
     }
-    if (wasFile) EXPECT_EQ(ReadFileBytes(target), old);
-    if (hasFolder) EXPECT_EQ(NamesIn(folder), names);
+    if (wasFile) {
+      EXPECT_EQ(ReadFileBytes(target), old);
+    }
+    if (hasFolder) {
+      EXPECT_EQ(NamesIn(folder), names);
+    }
   }
 
   ScratchDir m_dir;
@@ -176,7 +180,7 @@ TEST_F(SaveFailuresTest, FolderWithoutWritePermission) {
   ASSERT_TRUE(WriteListFile(target, Addresses(3)).Ok());
   const std::string old = ReadFileBytes(target);
   const std::string expected = FormatText("Access to %1 was denied.", target);
-  if (!RunningAsRoot()) {
+  if (!IsRoot()) {
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     ExpectSaveFails(target, Addresses(5), "Access to %1 was denied.");
     ExpectSaveFails(folder + "/new.lse", Addresses(5), "Access to %1 was denied.");
@@ -185,7 +189,7 @@ TEST_F(SaveFailuresTest, FolderWithoutWritePermission) {
   const std::vector<std::string> asNobody = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
                                              "--clear-groups", ZOFRIN_CLI};
   if (!fs::exists(asNobody[0]) || RunProcess({asNobody[0], "--reuid=65534", "--regid=65534",
-                                             "--clear-groups", ZOFRIN_CLI, "--help"})
+                                              "--clear-groups", ZOFRIN_CLI, "--help"})
                                           .exit != 0) {
     GTEST_SKIP() << "zofrin-cli cannot run as another user here";
   }
@@ -301,7 +305,8 @@ TEST_F(SaveFailuresTest, SaveKilledPartWay) {
     leftOld += now == oldBytes;
     leftNew += now == newBytes;
     for (const std::string& entry : NamesIn(folder)) {
-      if (entry != "list.lse" && std::find(m_strays.begin(), m_strays.end(), entry) == m_strays.end()) {
+      if (entry != "list.lse" &&
+          std::find(m_strays.begin(), m_strays.end(), entry) == m_strays.end()) {
         m_strays.push_back(entry);
       }
     }
@@ -313,7 +318,9 @@ TEST_F(SaveFailuresTest, SaveKilledPartWay) {
 
   // The strays stay what they are; the next save replaces the target whole.
   std::vector<std::pair<std::string, std::string>> strays;
-  for (const std::string& stray : m_strays) strays.emplace_back(stray, ReadFileBytes(folder + "/" + stray));
+  for (const std::string& stray : m_strays) {
+    strays.emplace_back(stray, ReadFileBytes(folder + "/" + stray));
+  }
   WriteFileBytes(target, oldBytes);
   ASSERT_EQ(RunProcess(args).exit, 0);
   EXPECT_EQ(ReadFileBytes(target), newBytes);

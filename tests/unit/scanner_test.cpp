@@ -53,12 +53,14 @@ Found ScanInPieces(StreamScanner& scanner, std::string_view text,
   std::size_t pos = 0;
   for (std::size_t size : sizes) {
     size = std::min(size, text.size() - pos);
-    std::memcpy(scanner.Reserve(size), text.data() + pos, size);
+    char* area = scanner.Reserve(size);  // no buffer yet for a first empty piece
+    if (size > 0) std::memcpy(area, text.data() + pos, size);
     scanner.Commit(size, sink);
     pos += size;
   }
   const std::size_t rest = text.size() - pos;
-  std::memcpy(scanner.Reserve(rest), text.data() + pos, rest);
+  char* area = scanner.Reserve(rest);
+  if (rest > 0) std::memcpy(area, text.data() + pos, rest);
   scanner.Commit(rest, sink);
   scanner.Finish(sink);
   return found;
