@@ -10,11 +10,11 @@ MergeResult MergeAddresses(SortedAddressList& list, AddressSet& set,
   std::vector<std::string_view> fresh;
   std::string_view lastPresent;
   bool anyPresent = false;
-  for (std::string_view address : addresses) {
+  auto merge = [&](std::string_view address) {
     if (set.Store(address, {})) {
       fresh.push_back(address);
       ++result.fresh;
-      continue;
+      return;
     }
     ++result.present;
     anyPresent = true;
@@ -24,7 +24,13 @@ MergeResult MergeAddresses(SortedAddressList& list, AddressSet& set,
     // yet: it is among the fresh ones.
     const std::size_t index = list.FindByteExact(address);
     if (index != SortedAddressList::npos) list.SetSel(false, index);
+  };
+  LookAhead<std::string_view> ahead;
+  for (std::string_view address : addresses) {
+    set.Prefetch(address);
+    ahead.Push(address, merge);
   }
+  ahead.Drain(merge);
   list.InsertMany(fresh);
   if (anyPresent) {
     const std::size_t index = list.FindByteExact(lastPresent);
