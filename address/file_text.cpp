@@ -3,8 +3,14 @@
 namespace zofrin {
 
 std::size_t CutBlocksAtZero(char* data, std::size_t size) {
-  std::size_t kept = 0;
-  for (std::size_t block = 0; block < size; block += kTextBlockSize) {
+  // Text rarely holds a zero byte: one search finds the first block to cut.
+  const void* firstZero = std::memchr(data, 0, size);
+  if (firstZero == nullptr) return size;
+  const std::size_t start =
+      static_cast<std::size_t>(static_cast<const char*>(firstZero) - data) / kTextBlockSize *
+      kTextBlockSize;
+  std::size_t kept = start;
+  for (std::size_t block = start; block < size; block += kTextBlockSize) {
     const std::size_t length = std::min(kTextBlockSize, size - block);
     const void* zero = std::memchr(data + block, 0, length);
     const std::size_t take =

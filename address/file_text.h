@@ -14,7 +14,7 @@
 namespace zofrin {
 
 inline constexpr std::size_t kTextBlockSize = 512;
-inline constexpr std::size_t kTextReadSize = 1024 * kTextBlockSize;  // 512 KiB
+inline constexpr std::size_t kTextReadSize = 512 * kTextBlockSize;  // 256 KiB
 
 // Applies the block rule to `size` bytes at `data`, which start at a block
 // boundary of the file, in place. Answers the length of the text kept.

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "address/address_set.h"
+#include "address/file_extract.h"
 #include "address/file_io.h"
 #include "address/file_text.h"
 #include "address/list_file.h"
@@ -62,30 +64,39 @@ void ForEachInputLine(Cli& cli, LineFn&& line) {
 
 // Scans each source on its own and hands every address found to `sink`, as
 // a view valid only during the call. No source means standard input, and so
-// does "-". A file that cannot be opened or read is reported; the addresses
-// found before a read failure stand.
+// does "-". Files are scanned on as many threads as the machine has cores,
+// their addresses handed over in the order of the files. A file that cannot
+// be opened or read is reported; the addresses found before a read failure
+// stand.
 template <class Sink>
 void ScanSources(std::span<const std::string_view> files, Cli& cli, Sink&& sink) {
-  StreamScanner scanner;
   auto scanStandardInput = [&] {
+    StreamScanner scanner;
     InputFile input;
     input.OpenStandardInput();
     const FileErrorCause cause = ScanTextUpToZero(input, scanner, sink);
     if (cause != FileErrorCause::kNone) cli.FileError(cause, cli_texts::kStandardInput);
   };
   if (files.empty()) scanStandardInput();
+  const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::string> batch;
+  auto scanBatch = [&] {
+    ExtractFromFiles(batch, threads, [&](std::size_t index, FileAddresses& result) {
+      for (std::size_t i = 0; i < result.found.Size(); ++i) sink(result.found[i]);
+      if (result.openCause != FileErrorCause::kNone) cli.FileError(result.openCause, batch[index]);
+      if (result.readCause != FileErrorCause::kNone) cli.FileError(result.readCause, batch[index]);
+    });
+    batch.clear();
+  };
   for (const std::string_view path : files) {
     if (path == "-") {
+      scanBatch();
       scanStandardInput();
-      continue;
+    } else {
+      batch.emplace_back(path);
     }
-    InputFile file;
-    FileErrorCause cause = file.Open(std::string(path), /*regularOnly=*/true);
-    if (cause == FileErrorCause::kNone) {
-      cause = ScanFileText(file, scanner, sink, [](std::size_t) { return true; });
-    }
-    if (cause != FileErrorCause::kNone) cli.FileError(cause, path);
   }
+  scanBatch();
 }
 
 // Addresses kept packed in one buffer, to be printed in display order.

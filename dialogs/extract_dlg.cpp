@@ -9,7 +9,8 @@
 #include <atomic>
 #include <thread>
 
-#include "address/file_text.h"
+#include "address/file_extract.h"
+#include "address/file_io.h"
 #include "framework/busy_cursor.h"
 #include "framework/dialog_units.h"
 #include "framework/file_dialogs.h"
@@ -38,42 +39,28 @@ class ExtractionRun {
     if (m_thread.joinable()) m_thread.join();
   }
   ~ExtractionRun() {
-    m_cancel = true;
+    m_control.cancel = true;
     Wait();
   }
 
-  void Cancel() { m_cancel = true; }
+  void Cancel() { m_control.cancel = true; }
   bool Done() const { return m_done; }
   std::uint64_t Total() const { return m_total; }
-  std::uint64_t BytesDone() const { return m_bytesDone; }
-  std::size_t FileIndex() const { return m_fileIndex; }
+  std::uint64_t BytesDone() const { return m_control.bytesDone; }
+  std::size_t FileIndex() const { return m_control.fileIndex; }
   const std::vector<std::string>& Paths() const { return m_paths; }
   StringArray& Found() { return m_found; }
 
  private:
   void Run() {
-    StreamScanner scanner;
-    std::uint64_t before = 0;
-    for (std::size_t i = 0; i < m_paths.size() && !m_cancel; ++i) {
-      m_fileIndex = i;
-      InputFile file;
-      // A file that cannot be opened, or is no regular file, is skipped.
-      if (file.Open(m_paths[i], true) != FileErrorCause::kNone) continue;
-      try {
-        // A read error or a Cancel ends this file; the addresses it gave
-        // so far stay.
-        ScanFileText(
-            file, scanner, [this](std::string_view address) { m_found.Add(address); },
-            [&](std::uint64_t bytes) {
-              m_bytesDone = before + bytes;
-              return !m_cancel;
-            });
-      } catch (const std::bad_alloc&) {
-        m_cancel = true;
-      }
-      before += file.Size();
-      m_bytesDone = before;
-    }
+    // A file that cannot be opened, or is no regular file, is skipped; a read
+    // error or a Cancel ends a file, and what it gave so far stays.
+    ExtractFromFiles(
+        m_paths, std::max(1u, std::thread::hardware_concurrency()),
+        [this](std::size_t, FileAddresses& result) {
+          for (std::size_t i = 0; i < result.found.Size(); ++i) m_found.Add(result.found[i]);
+        },
+        &m_control);
     m_done = true;
   }
 
@@ -81,10 +68,8 @@ class ExtractionRun {
   std::uint64_t m_total = 0;
   StringArray m_found;
   std::thread m_thread;
-  std::atomic<bool> m_cancel{false};
+  ExtractControl m_control;
   std::atomic<bool> m_done{false};
-  std::atomic<std::uint64_t> m_bytesDone{0};
-  std::atomic<std::size_t> m_fileIndex{0};
 };
 
 QLabel* AddLabel(QWidget* parent, const QString& text, QRect rect) {

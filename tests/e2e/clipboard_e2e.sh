@@ -104,6 +104,7 @@ xdotool key --delay 100 alt+f a
 box=$(find_window '^Save As$') || true
 [ -n "$box" ] || fail "the Save As dialog did not appear"
 xdotool windowfocus --sync "$box"
+sleep 0.3
 xdotool key ctrl+a
 xdotool type --delay 20 "$lists/saved"
 xdotool key Return

@@ -54,9 +54,21 @@ wait_for() {
   return 1
 }
 
-# The id of the visible window whose title matches $1, waited for.
+# The id of the visible window whose title matches $1, waited for up to 20
+# seconds. A search can end early with an X error when a window goes away
+# under it, so it is tried again.
 find_window() {
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
+  local found deadline=$((SECONDS + 20))
+  while ((SECONDS < deadline)); do
+    found=$(timeout $((deadline - SECONDS + 1)) xdotool search --sync --onlyvisible \
+      --name "$1" 2>/dev/null | head -n 1) || true
+    if [ -n "$found" ]; then
+      echo "$found"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
 }
 
 # Waits for the program to end; its exit status goes to $status.

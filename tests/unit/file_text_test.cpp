@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "address/file_extract.h"
 #include "address/file_io.h"
 #include "address/scanner.h"
 #include "test_support.h"
@@ -148,6 +149,45 @@ TEST_F(FileTextTest, TextUpToZeroStopsAtTheFirstZeroByte) {
                              [&](std::string_view address) { found.emplace_back(address); }),
             FileErrorCause::kNone);
   EXPECT_EQ(found, Found{"a@example.com"});
+}
+
+}  // namespace
+}  // namespace zofrin
+
+namespace zofrin {
+namespace {
+
+// Many files on several threads give, file by file and in order, what one
+// thread gives; a file that cannot be opened is told, the others go on.
+TEST(ExtractFromFilesTest, ThreadsDeliverInFileOrder) {
+  test::TempDir dir;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 24; ++i) {
+    std::string text;
+    // Files of very different lengths, so that threads finish out of order.
+    for (int k = 0; k < (i % 5) * 3000 + 1; ++k) {
+      text += "f" + std::to_string(i) + "n" + std::to_string(k) + "@example.com\n";
+    }
+    paths.push_back(dir.File("file" + std::to_string(i) + ".txt"));
+    test::WriteBytes(paths.back(), text);
+  }
+  paths.insert(paths.begin() + 7, dir.File("missing.txt"));
+
+  auto run = [&](unsigned threads) {
+    std::vector<std::pair<std::size_t, Found>> delivered;
+    ExtractFromFiles(paths, threads, [&](std::size_t index, FileAddresses& result) {
+      Found found;
+      for (std::size_t i = 0; i < result.found.Size(); ++i) found.emplace_back(result.found[i]);
+      EXPECT_EQ(result.openCause == FileErrorCause::kFileNotFound, index == 7) << index;
+      delivered.emplace_back(index, std::move(found));
+    });
+    return delivered;
+  };
+  const auto single = run(1);
+  ASSERT_EQ(single.size(), paths.size());
+  for (std::size_t i = 0; i < single.size(); ++i) EXPECT_EQ(single[i].first, i);
+  EXPECT_EQ(single[8].second.front(), "f7n0@example.com");
+  EXPECT_EQ(run(3), single);
 }
 
 }  // namespace

@@ -1,0 +1,105 @@
+#include "address/file_extract.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "address/file_io.h"
+#include "address/file_text.h"
+
+namespace zofrin {
+namespace {
+
+void ScanOne(const std::string& path, StreamScanner& scanner, FileAddresses& result,
+             ExtractControl* control) {
+  if (control && control->cancel) return;
+  InputFile file;
+  result.openCause = file.Open(path, /*regularOnly=*/true);
+  if (result.openCause != FileErrorCause::kNone) return;
+  std::uint64_t reported = 0;
+  try {
+    result.readCause = ScanFileText(
+        file, scanner, [&](std::string_view address) { result.found.Add(address); },
+        [&](std::uint64_t bytes) {
+          if (!control) return true;
+          control->bytesDone += bytes - reported;
+          reported = bytes;
+          return !control->cancel.load();
+        });
+  } catch (const std::bad_alloc&) {
+    // What fitted stands; the rest of this file is given up.
+    result.readCause = FileErrorCause::kGeneric;
+  }
+  if (control) control->bytesDone += std::max<std::uint64_t>(file.Size(), reported) - reported;
+}
+
+}  // namespace
+
+void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads,
+                      const std::function<void(std::size_t, FileAddresses&)>& deliver,
+                      ExtractControl* control) {
+  const std::size_t count = paths.size();
+  threads = static_cast<unsigned>(std::clamp<std::size_t>(threads, 1, count));
+  if (threads <= 1) {
+    StreamScanner scanner;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (control) control->fileIndex = i;
+      FileAddresses result;
+      ScanOne(paths[i], scanner, result, control);
+      deliver(i, result);
+    }
+    return;
+  }
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::unique_ptr<FileAddresses>> results(count);
+  std::size_t next = 0;       // the next file to start
+  std::size_t delivered = 0;  // files handed over
+  // A worker runs at most this many files ahead of delivery, which bounds
+  // the memory the waiting results take.
+  const std::size_t window = 2 * static_cast<std::size_t>(threads);
+
+  auto work = [&] {
+    StreamScanner scanner;
+    for (;;) {
+      std::size_t index;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return next >= count || next < delivered + window; });
+        if (next >= count) return;
+        index = next++;
+      }
+      if (control) control->fileIndex = std::max<std::size_t>(control->fileIndex, index);
+      auto result = std::make_unique<FileAddresses>();
+      ScanOne(paths[index], scanner, *result, control);
+      {
+        std::lock_guard lock(mutex);
+        results[index] = std::move(result);
+      }
+      changed.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::unique_ptr<FileAddresses> result;
+    {
+      std::unique_lock lock(mutex);
+      changed.wait(lock, [&] { return results[i] != nullptr; });
+      result = std::move(results[i]);
+    }
+    deliver(i, *result);
+    {
+      std::lock_guard lock(mutex);
+      delivered = i + 1;
+    }
+    changed.notify_all();
+  }
+  for (std::thread& thread : pool) thread.join();
+}
+
+}  // namespace zofrin
