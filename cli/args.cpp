@@ -16,7 +16,7 @@ std::span<const std::string_view> Args::Values(std::string_view name) const {
   return *values;
 }
 
-std::string ParseArgs(std::span<char* const> args, std::span<const OptionSpec> specs, Args& out) {
+std::string ParseArgs(std::span<char* const> args, std::span<const OptionRule> rules, Args& out) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -42,26 +42,26 @@ std::string ParseArgs(std::span<char* const> args, std::span<const OptionSpec> s
         hasInlineValue = true;
       }
     }
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& candidate : specs) {
-      if (candidate.name == name) spec = &candidate;
+    const OptionRule* rule = nullptr;
+    for (const OptionRule& candidate : rules) {
+      if (candidate.name == name) rule = &candidate;
     }
-    if (spec == nullptr) return "unknown option '" + std::string(name) + "'";
+    if (rule == nullptr) return "unknown option '" + std::string(name) + "'";
     std::vector<std::string_view> values;
     if (hasInlineValue) {
-      if (spec->values != 1) return "option '" + std::string(name) + "' takes no '=' value";
+      if (rule->values != 1) return "option '" + std::string(name) + "' takes no '=' value";
       values.push_back(inlineValue);
     } else {
-      for (int v = 0; v < spec->values; ++v) {
+      for (int v = 0; v < rule->values; ++v) {
         if (++i >= args.size()) {
           return "option '" + std::string(name) + "' needs " +
-                 (spec->values == 1 ? std::string("a value")
-                                    : std::to_string(spec->values) + " values");
+                 (rule->values == 1 ? std::string("a value")
+                                    : std::to_string(rule->values) + " values");
         }
         values.push_back(args[i]);
       }
     }
-    out.options.emplace_back(spec->name, std::move(values));
+    out.options.emplace_back(rule->name, std::move(values));
   }
   return {};
 }

@@ -9,7 +9,7 @@
 
 namespace zofrin::cli {
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;  // "--unique", "-o"
   int values;             // how many arguments follow it
 };
@@ -31,7 +31,7 @@ struct Args {
 // Options may stand anywhere among the operands; "--" ends them, and "-" is
 // an operand. A long option with one value also takes the form --name=value.
 // "--help" and "-h" ask for help. Answers an empty text, or what is wrong.
-std::string ParseArgs(std::span<char* const> args, std::span<const OptionSpec> specs, Args& out);
+std::string ParseArgs(std::span<char* const> args, std::span<const OptionRule> rules, Args& out);
 
 // A decimal number of at most nine digits, no sign; false for anything else.
 bool ParseCount(std::string_view text, long& out);

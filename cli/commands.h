@@ -15,7 +15,7 @@ using CommandRun = int (*)(const Command& command, const Args& args, Cli& cli);
 
 struct Command {
   std::string_view name;
-  std::span<const OptionSpec> options;
+  std::span<const OptionRule> options;
   std::size_t minOperands;
   std::size_t maxOperands;
   std::string_view usage;

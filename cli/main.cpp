@@ -13,13 +13,13 @@
 namespace zofrin::cli {
 namespace {
 
-constexpr OptionSpec kValidateOptions[] = {{"--invalid", 0}};
-constexpr OptionSpec kExtractOptions[] = {{"--unique", 0}, {"--sorted", 0}, {"--into", 1}};
-constexpr OptionSpec kListOptions[] = {{"--sorted", 0}, {"--count", 0}};
-constexpr OptionSpec kSetOperationOptions[] = {{"-o", 1}};
-constexpr OptionSpec kSplitOptions[] = {{"-o", 2}};
-constexpr OptionSpec kAddOptions[] = {{"--force", 0}};
-constexpr OptionSpec kExportOptions[] = {{"--commas", 0}, {"--group-size", 1}, {"--group", 1}};
+constexpr OptionRule kValidateOptions[] = {{"--invalid", 0}};
+constexpr OptionRule kExtractOptions[] = {{"--unique", 0}, {"--sorted", 0}, {"--into", 1}};
+constexpr OptionRule kListOptions[] = {{"--sorted", 0}, {"--count", 0}};
+constexpr OptionRule kSetOperationOptions[] = {{"-o", 1}};
+constexpr OptionRule kSplitOptions[] = {{"-o", 2}};
+constexpr OptionRule kAddOptions[] = {{"--force", 0}};
+constexpr OptionRule kExportOptions[] = {{"--commas", 0}, {"--group-size", 1}, {"--group", 1}};
 
 const Command kCommands[] = {
     {"validate", kValidateOptions, 0, kAnyNumber, cli_texts::kValidateUsage,

@@ -15,7 +15,7 @@
 namespace zofrin {
 namespace {
 
-struct ButtonSpec {
+struct ButtonPlace {
   const char* text;
   int x, y, width;
   const char* name;
@@ -23,7 +23,7 @@ struct ButtonSpec {
 };
 
 // In tab order.
-const ButtonSpec kButtons[] = {
+const ButtonPlace kButtons[] = {
     {texts::kTransfer, 325, 190, 33, "transfer", nullptr},
     {texts::kCancel, 110, 125, 27, "cancel", nullptr},
     {texts::kLoad, 5, 190, 29, "load1", &CListsDlg::OnLoadList1},
@@ -62,15 +62,15 @@ CListsDlg::CListsDlg(QWidget* parent) : QDialog(parent) {
   (new QGroupBox(FromProgramText(texts::kList3), this))->setGeometry(units.Rect(253, 31, 107, 176));
 
   QWidget* previous = nullptr;
-  for (const ButtonSpec& spec : kButtons) {
-    auto* button = new QPushButton(FromProgramText(spec.text), this);
-    button->setObjectName(QLatin1String(spec.name));
-    button->setGeometry(units.Rect(spec.x, spec.y, spec.width, 14));
+  for (const ButtonPlace& rule : kButtons) {
+    auto* button = new QPushButton(FromProgramText(rule.text), this);
+    button->setObjectName(QLatin1String(rule.name));
+    button->setGeometry(units.Rect(rule.x, rule.y, rule.width, 14));
     // Enter presses the button that has the focus; elsewhere (in a pane)
     // it presses Transfer, the default.
     button->setAutoDefault(true);
-    if (spec.handler) {
-      connect(button, &QPushButton::clicked, this, spec.handler);
+    if (rule.handler) {
+      connect(button, &QPushButton::clicked, this, rule.handler);
     } else if (previous == nullptr) {
       button->setDefault(true);
       connect(button, &QPushButton::clicked, this, &CListsDlg::accept);

@@ -30,10 +30,6 @@ left=(Ben.Okafor@mail.example.org d.novak@example.com Finn_Larsen@example.dk
 "$cli" add "$lists/members.lse" "${members[@]}" >/dev/null
 "$cli" add "$lists/unsubscribed.lse" "${left[@]}" noreply@example.com >/dev/null
 
-focus() {
-  xdotool windowfocus --sync "$1"
-  sleep 0.3
-}
 
 # A click at a place of the lists dialog given in its layout units.
 click() {
@@ -42,17 +38,6 @@ click() {
     $(((2 * $2 + $4) * HEIGHT / 420)) click 1
 }
 
-open_file() {
-  local box
-  box=$(find_window '^Open$') || true
-  [ -n "$box" ] || fail "no open-file dialog for $1"
-  focus "$box"
-  xdotool key ctrl+a
-  xdotool type --delay 20 "$1"
-  xdotool key Return
-  wait_for "! xdotool search --onlyvisible --name '^Open\$' >/dev/null" 100 ||
-    fail "the open-file dialog stayed open for $1"
-}
 
 capture() {
   eval "$(xdotool getwindowgeometry --shell "$1")"

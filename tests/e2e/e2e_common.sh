@@ -71,6 +71,26 @@ find_window() {
   return 1
 }
 
+# Gives a window the focus; without a window manager it does not move by
+# itself, and the first keys right after may be lost.
+focus() {
+  xdotool windowfocus --sync "$1"
+  sleep 0.3
+}
+
+# Answers the open-file dialog with the path $1.
+open_file() {
+  local box
+  box=$(find_window '^Open$') || true
+  [ -n "$box" ] || fail "no open-file dialog for $1"
+  focus "$box"
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+  wait_for "! xdotool search --onlyvisible --name '^Open\$' >/dev/null" 100 ||
+    fail "the open-file dialog stayed open for $1"
+}
+
 # Waits for the program to end; its exit status goes to $status.
 wait_exit() {
   wait_for "! kill -0 $app_pid 2>/dev/null" 150 || fail "the program did not end"

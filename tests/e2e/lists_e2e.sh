@@ -44,10 +44,6 @@ main=$(find_window '^main\.lse - Zofrin$') || true
 
 # Gives a window the keyboard (no window manager does it) and lets the
 # program take the focus-in before any key arrives.
-focus() {
-  xdotool windowfocus --sync "$1"
-  sleep 0.3
-}
 
 # Clicks the dialog's control at x, y, width, height in dialog units (the
 # dialog is 364 x 210 of them); pixels follow from the dialog's size.
@@ -71,17 +67,6 @@ click_until() {
 }
 
 # Types a full path into the open-file dialog and takes it.
-open_file() {
-  local box
-  box=$(find_window '^Open$') || true
-  [ -n "$box" ] || fail "no open-file dialog for $1"
-  focus "$box"
-  xdotool key ctrl+a
-  xdotool type --delay 20 "$1"
-  xdotool key Return
-  wait_for "! xdotool search --onlyvisible --name '^Open\$' >/dev/null" 100 ||
-    fail "the open-file dialog stayed open for $1"
-}
 
 # Lists > Lists operations...
 focus "$main"
