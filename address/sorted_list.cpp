@@ -89,9 +89,10 @@ void SortedAddressList::InsertMany(std::span<const std::string_view> texts) {
   m_items.reserve(old + texts.size());
   for (std::string_view text : texts) m_items.push_back(MakeItem(text));
   auto less = [this](const Item& a, const Item& b) { return Less(a, b); };
-  // A stable sort and merge put equal texts in the order given, after the
-  // equal items already there, as inserting one by one would.
-  std::stable_sort(m_items.begin() + static_cast<std::ptrdiff_t>(old), m_items.end(), less);
+  // Display order is total (texts compare equal only when their bytes are),
+  // so any sort puts the new items as inserting them one by one would; the
+  // merge keeps them after equal items already there.
+  std::sort(m_items.begin() + static_cast<std::ptrdiff_t>(old), m_items.end(), less);
   std::inplace_merge(m_items.begin(), m_items.begin() + static_cast<std::ptrdiff_t>(old),
                      m_items.end(), less);
   Changed();

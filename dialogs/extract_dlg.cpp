@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "address/file_extract.h"
@@ -32,8 +33,12 @@ class ExtractionRun {
     }
   }
 
-  void Start() {
-    m_thread = std::thread([this] { Run(); });
+  // `done` is called on the scanning thread once everything is read.
+  void Start(std::function<void()> done) {
+    m_thread = std::thread([this, done = std::move(done)] {
+      Run();
+      done();
+    });
   }
   void Wait() {
     if (m_thread.joinable()) m_thread.join();
@@ -228,16 +233,13 @@ void CExtractDlg::OnExtract() {
   std::vector<std::string> paths;
   for (std::size_t i = 0; i < m_listFiles.Count(); ++i) paths.emplace_back(m_listFiles.Text(i));
   ExtractionRun run(std::move(paths));
-  run.Start();
+  QEventLoop loop;
+  run.Start([&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
 
   // For a short run the window only waits, taking no input; a longer one
   // shows its progress and can be cancelled.
-  QEventLoop loop;
   QTimer poll;
   poll.setInterval(30);
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (run.Done()) loop.quit();
-  });
   poll.start();
   QTimer::singleShot(m_progressDelay, &loop, &QEventLoop::quit);
   if (!run.Done()) loop.exec(QEventLoop::ExcludeUserInputEvents);
