@@ -45,6 +45,14 @@ class AddressSet {
     }
   }
 
+  // Calls fn(key, value) for every key of one bucket, front to back.
+  template <class Fn>
+  void ForEachInBucket(unsigned bucket, Fn&& fn) const {
+    for (std::uint32_t e = m_heads[bucket]; e != kNil; e = m_entries[e].next) {
+      fn(KeyOf(m_entries[e]), ValueOf(m_entries[e]));
+    }
+  }
+
   // Makes room for `count` keys and `bytes` bytes of text without regrowing.
   void Reserve(std::size_t count, std::size_t bytes);
 

@@ -92,9 +92,18 @@ ListFileError ReadListFile(const std::string& path, AddressSet& set) {
   return error;
 }
 
-namespace {
+void AppendListCount(std::string& out, std::size_t count) {
+  if (count < 0xFFFF) {
+    out += static_cast<char>(count & 0xFF);
+    out += static_cast<char>(count >> 8);
+  } else {
+    out += "\xFF\xFF";
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((count >> shift) & 0xFF);
+  }
+}
 
-void PutLength(std::string& out, std::size_t length) {
+void AppendListString(std::string& out, std::string_view text) {
+  const std::size_t length = text.size();
   if (length < 255) {
     out += static_cast<char>(length);
   } else if (length < 0xFFFE) {
@@ -105,9 +114,8 @@ void PutLength(std::string& out, std::size_t length) {
     out += "\xFF\xFF\xFF";
     for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((length >> shift) & 0xFF);
   }
+  out += text;
 }
-
-}  // namespace
 
 std::string WriteListBytes(const AddressSet& set) {
   std::string out;
@@ -115,19 +123,10 @@ std::string WriteListBytes(const AddressSet& set) {
   // value. Enumerating the set costs as much as writing it, so the text size
   // comes from the set's own tally.
   out.reserve(6 + 14 * set.Count() + set.TextBytes());
-  const std::size_t count = set.Count();
-  if (count < 0xFFFF) {
-    out += static_cast<char>(count & 0xFF);
-    out += static_cast<char>(count >> 8);
-  } else {
-    out += "\xFF\xFF";
-    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((count >> shift) & 0xFF);
-  }
+  AppendListCount(out, set.Count());
   set.ForEach([&](std::string_view key, std::string_view value) {
-    PutLength(out, key.size());
-    out += key;
-    PutLength(out, value.size());
-    out += value;
+    AppendListString(out, key);
+    AppendListString(out, value);
   });
   return out;
 }

@@ -39,6 +39,11 @@ ListFileError::Kind ReadListBytes(std::string_view bytes, AddressSet& set);
 // Reads the file at `path` into `set` (not cleared first).
 ListFileError ReadListFile(const std::string& path, AddressSet& set);
 
+// The pieces of the file format: the entry count, and a length-prefixed
+// string.
+void AppendListCount(std::string& out, std::size_t count);
+void AppendListString(std::string& out, std::string_view text);
+
 // The file bytes of `set`.
 std::string WriteListBytes(const AddressSet& set);
 // Writes `set` to `path`, replacing an old file only once the new one is

@@ -98,6 +98,46 @@ void UniteSets(const AddressSet& first, const AddressSet& second, AddressSet& re
   ahead.Drain(store);
 }
 
+std::string UnionListBytes(const AddressSet& first, const AddressSet& second) {
+  // In each bucket of the union, the second set's new keys stand before the
+  // first set's, each group in the reverse of the order it was stored in.
+  std::vector<std::string_view> fresh[AddressSet::kBuckets];
+  std::size_t count = first.Count();
+  std::size_t bytes = first.TextBytes();
+  for (unsigned bucket = 0; bucket < AddressSet::kBuckets; ++bucket) {
+    LookAhead<std::string_view> ahead;
+    auto check = [&](std::string_view key) {
+      if (!first.Contains(key)) fresh[bucket].push_back(key);
+    };
+    second.ForEachInBucket(bucket, [&](std::string_view key, std::string_view) {
+      first.Prefetch(key);
+      ahead.Push(key, check);
+    });
+    ahead.Drain(check);
+    count += fresh[bucket].size();
+    for (std::string_view key : fresh[bucket]) bytes += key.size();
+  }
+  std::string out;
+  out.reserve(6 + 14 * count + bytes);
+  AppendListCount(out, count);
+  std::vector<std::string_view> chain;
+  for (unsigned bucket = 0; bucket < AddressSet::kBuckets; ++bucket) {
+    for (auto key = fresh[bucket].rbegin(); key != fresh[bucket].rend(); ++key) {
+      AppendListString(out, *key);
+      AppendListString(out, {});
+    }
+    chain.clear();
+    first.ForEachInBucket(bucket, [&](std::string_view key, std::string_view) {
+      chain.push_back(key);
+    });
+    for (auto key = chain.rbegin(); key != chain.rend(); ++key) {
+      AppendListString(out, *key);
+      AppendListString(out, {});
+    }
+  }
+  return out;
+}
+
 void SubtractSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
   result.Clear();
   // Storing the keys of the first set and then removing those of the second

@@ -82,12 +82,26 @@ void WriteList(std::string_view path, const AddressSet& set, Cli& cli) {
   if (!error.Ok()) cli.ListError(error, /*writing=*/true);
 }
 
-using SetOperation = void (*)(const AddressSet&, const AddressSet&, AddressSet&);
+// An operation gives the bytes of the list file it makes of List 1 and
+// List 2.
+using SetOperation = std::string (*)(const AddressSet&, const AddressSet&);
+
+std::string DifferenceBytes(const AddressSet& first, const AddressSet& second) {
+  AddressSet result;
+  SubtractSets(first, second, result);
+  return WriteListBytes(result);
+}
+
+std::string IntersectionBytes(const AddressSet& first, const AddressSet& second) {
+  AddressSet result;
+  IntersectSets(first, second, result);
+  return WriteListBytes(result);
+}
 
 int RunSetOperation(const Command& command, const Args& args, Cli& cli, SetOperation operation) {
   const auto out = args.Values("-o");
   if (out.empty()) return CommandUsageError(command, "missing -o OUT");
-  AddressSet result;
+  std::string bytes;
   {
     // List 1 and List 2 go before the result is written, to keep the peak
     // memory down on large lists.
@@ -96,9 +110,15 @@ int RunSetOperation(const Command& command, const Args& args, Cli& cli, SetOpera
     const bool firstRead = ReadList(args.operands[0], first, cli);
     const bool secondRead = ReadList(args.operands[1], second, cli);
     if (!firstRead || !secondRead) return cli.Finish();
-    operation(first, second, result);
+    bytes = operation(first, second);
   }
-  WriteList(out[0], result, cli);
+  ListFileError error;
+  error.path = std::string(out[0]);
+  error.cause = WriteFileAtomically(error.path, bytes);
+  if (error.cause != FileErrorCause::kNone) {
+    error.kind = ListFileError::Kind::kIo;
+    cli.ListError(error, /*writing=*/true);
+  }
   return cli.Finish();
 }
 
@@ -154,15 +174,15 @@ int RunList(const Command&, const Args& args, Cli& cli) {
 }
 
 int RunUnion(const Command& command, const Args& args, Cli& cli) {
-  return RunSetOperation(command, args, cli, UniteSets);
+  return RunSetOperation(command, args, cli, UnionListBytes);
 }
 
 int RunDifference(const Command& command, const Args& args, Cli& cli) {
-  return RunSetOperation(command, args, cli, SubtractSets);
+  return RunSetOperation(command, args, cli, DifferenceBytes);
 }
 
 int RunIntersection(const Command& command, const Args& args, Cli& cli) {
-  return RunSetOperation(command, args, cli, IntersectSets);
+  return RunSetOperation(command, args, cli, IntersectionBytes);
 }
 
 int RunSplit(const Command& command, const Args& args, Cli& cli) {
