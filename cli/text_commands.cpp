@@ -64,8 +64,9 @@ void ForEachInputLine(Cli& cli, LineFn&& line) {
 
 // Scans each source on its own and hands every address found to `sink`, as
 // a view valid only during the call. No source means standard input, and so
-// does "-". Files are scanned on as many threads as the machine has cores,
-// their addresses handed over in the order of the files. A file that cannot
+// does "-". Several files are scanned on as many threads as the machine has
+// cores, their addresses handed over in the order of the files; each file's
+// addresses wait in memory until their turn. A file that cannot
 // be opened or read is reported; the addresses found before a read failure
 // stand.
 template <class Sink>
@@ -81,6 +82,19 @@ void ScanSources(std::span<const std::string_view> files, Cli& cli, Sink&& sink)
   const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::string> batch;
   auto scanBatch = [&] {
+    if (batch.size() == 1) {
+      // A single file streams straight through: memory stays bounded however
+      // much it holds.
+      StreamScanner scanner;
+      InputFile file;
+      FileErrorCause cause = file.Open(batch[0], /*regularOnly=*/true);
+      if (cause == FileErrorCause::kNone) {
+        cause = ScanFileText(file, scanner, sink, [](std::size_t) { return true; });
+      }
+      if (cause != FileErrorCause::kNone) cli.FileError(cause, batch[0]);
+      batch.clear();
+      return;
+    }
     ExtractFromFiles(batch, threads, [&](std::size_t index, FileAddresses& result) {
       for (std::size_t i = 0; i < result.found.Size(); ++i) sink(result.found[i]);
       if (result.openCause != FileErrorCause::kNone) cli.FileError(result.openCause, batch[index]);
