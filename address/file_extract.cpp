@@ -13,8 +13,8 @@
 namespace zofrin {
 namespace {
 
-void ScanOne(const std::string& path, StreamScanner& scanner, FileAddresses& result,
-             ExtractControl* control) {
+void ScanInto(const std::string& path, StreamScanner& scanner, FileCollector& result,
+              ExtractControl* control) {
   if (control && control->cancel) return;
   InputFile file;
   result.openCause = file.Open(path, /*regularOnly=*/true);
@@ -22,7 +22,7 @@ void ScanOne(const std::string& path, StreamScanner& scanner, FileAddresses& res
   std::uint64_t reported = 0;
   try {
     result.readCause = ScanFileText(
-        file, scanner, [&](std::string_view address) { result.found.Add(address); },
+        file, scanner, [&](std::string_view address) { result.Add(address); },
         [&](std::uint64_t bytes) {
           if (!control) return true;
           control->bytesDone += bytes - reported;
@@ -36,29 +36,46 @@ void ScanOne(const std::string& path, StreamScanner& scanner, FileAddresses& res
   if (control) control->bytesDone += std::max<std::uint64_t>(file.Size(), reported) - reported;
 }
 
+void ScanOne(const std::string& path, StreamScanner& scanner, FileCollector& result,
+             ExtractControl* control) {
+  ScanInto(path, scanner, result, control);
+  // A collector that runs out of memory here keeps what it holds.
+  try {
+    result.Finish();
+  } catch (const std::bad_alloc&) {
+    result.readCause = FileErrorCause::kGeneric;
+  }
+}
+
 }  // namespace
 
-void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads,
-                      const std::function<void(std::size_t, FileAddresses&)>& deliver,
-                      ExtractControl* control) {
+void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned threads,
+                          const std::function<std::unique_ptr<FileCollector>()>& make,
+                          const std::function<void(std::size_t, FileCollector&)>& deliver,
+                          ExtractControl* control) {
   const std::size_t count = paths.size();
   threads = static_cast<unsigned>(std::clamp<std::size_t>(threads, 1, count));
   if (threads <= 1) {
     StreamScanner scanner;
+    const std::unique_ptr<FileCollector> result = make();
     for (std::size_t i = 0; i < count; ++i) {
       if (control) control->fileIndex = i;
-      FileAddresses result;
-      ScanOne(paths[i], scanner, result, control);
-      deliver(i, result);
+      result->Reset();
+      ScanOne(paths[i], scanner, *result, control);
+      deliver(i, *result);
     }
     return;
   }
 
   std::mutex mutex;
   std::condition_variable changed;
-  std::vector<std::unique_ptr<FileAddresses>> results(count);
+  std::vector<std::unique_ptr<FileCollector>> results(count);
   std::size_t next = 0;       // the next file to start
   std::size_t delivered = 0;  // files handed over
+  // Results handed over go back to the workers, emptied but with their
+  // buffers, so the memory they grow into is reused instead of returned to
+  // the system and faulted in again for every file.
+  std::vector<std::unique_ptr<FileCollector>> spare;
   // A worker runs at most this many files ahead of delivery, which bounds
   // the memory the waiting results take.
   const std::size_t window = 2 * static_cast<std::size_t>(threads);
@@ -67,14 +84,19 @@ void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads,
     StreamScanner scanner;
     for (;;) {
       std::size_t index;
+      std::unique_ptr<FileCollector> result;
       {
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return next >= count || next < delivered + window; });
         if (next >= count) return;
         index = next++;
+        if (!spare.empty()) {
+          result = std::move(spare.back());
+          spare.pop_back();
+        }
       }
       if (control) control->fileIndex = std::max<std::size_t>(control->fileIndex, index);
-      auto result = std::make_unique<FileAddresses>();
+      if (!result) result = make();
       ScanOne(paths[index], scanner, *result, control);
       {
         std::lock_guard lock(mutex);
@@ -86,16 +108,18 @@ void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads,
   std::vector<std::thread> pool;
   for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
   for (std::size_t i = 0; i < count; ++i) {
-    std::unique_ptr<FileAddresses> result;
+    std::unique_ptr<FileCollector> result;
     {
       std::unique_lock lock(mutex);
       changed.wait(lock, [&] { return results[i] != nullptr; });
       result = std::move(results[i]);
     }
     deliver(i, *result);
+    result->Reset();
     {
       std::lock_guard lock(mutex);
       delivered = i + 1;
+      spare.push_back(std::move(result));
     }
     changed.notify_all();
   }

@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "address/file_error.h"
@@ -15,13 +17,43 @@
 
 namespace zofrin {
 
-// What one file gave: its addresses in order, duplicates kept, and why it
-// could not be opened, or why reading it stopped early (what it gave before
-// stands). Anything but a regular file is not opened.
-struct FileAddresses {
-  StringArray found;
+// Collects what one file gave, on the thread that scans it: its addresses in
+// order, duplicates kept, and why it could not be opened, or why reading it
+// stopped early (what it gave before stands). Anything but a regular file is
+// not opened. Collectors are reused from file to file, so their buffers grow
+// once.
+class FileCollector {
+ public:
+  virtual ~FileCollector() = default;
+
+  virtual void Add(std::string_view address) = 0;
+  // Called on the scanning thread once the file is done, before it is handed
+  // over: the place for work on the file's addresses that may run in parallel.
+  virtual void Finish() {}
+
+  // Makes the collector ready for another file.
+  void Reset() {
+    openCause = readCause = FileErrorCause::kNone;
+    Clear();
+  }
+
   FileErrorCause openCause = FileErrorCause::kNone;
   FileErrorCause readCause = FileErrorCause::kNone;
+
+ protected:
+  // Forgets the addresses, keeping the buffers.
+  virtual void Clear() = 0;
+};
+
+// The addresses themselves.
+class FileAddresses final : public FileCollector {
+ public:
+  void Add(std::string_view address) override { found.Add(address); }
+
+  StringArray found;
+
+ protected:
+  void Clear() override { found.Clear(); }
 };
 
 // Shared with whoever watches a long extraction.
@@ -31,12 +63,33 @@ struct ExtractControl {
   std::atomic<std::size_t> fileIndex{0};        // the last file started
 };
 
-// Scans the files at `paths` on up to `threads` threads and calls
-// deliver(index, result) on the calling thread for each file, in the order
+// Scans the files at `paths` on up to `threads` threads, each file's
+// addresses going to a collector from `make`, and calls
+// deliver(index, collector) on the calling thread for each file, in the order
 // of `paths`. Only a few files' results are held ahead of delivery. After a
 // cancel the files not yet started give nothing.
-void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads,
-                      const std::function<void(std::size_t, FileAddresses&)>& deliver,
-                      ExtractControl* control = nullptr);
+void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned threads,
+                          const std::function<std::unique_ptr<FileCollector>()>& make,
+                          const std::function<void(std::size_t, FileCollector&)>& deliver,
+                          ExtractControl* control = nullptr);
+
+// The same with collectors of type `Collector`.
+template <class Collector, class Deliver>
+void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads, Deliver&& deliver,
+                      ExtractControl* control = nullptr) {
+  ExtractFromFilesWith(
+      paths, threads, [] { return std::make_unique<Collector>(); },
+      [&](std::size_t index, FileCollector& collector) {
+        deliver(index, static_cast<Collector&>(collector));
+      },
+      control);
+}
+
+// The same with the addresses collected as they are.
+inline void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads,
+                             const std::function<void(std::size_t, FileAddresses&)>& deliver,
+                             ExtractControl* control = nullptr) {
+  ExtractFromFiles<FileAddresses>(paths, threads, deliver, control);
+}
 
 }  // namespace zofrin

@@ -5,10 +5,16 @@
 
 #include <cstddef>
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "address/address_chars.h"
 #include "address/validity.h"
@@ -16,6 +22,53 @@
 namespace zofrin {
 
 namespace scanner_detail {
+
+#if defined(__SSE2__)
+// A bit per byte of the 16 at `p`, set where the byte is an address
+// character, worked out for all 16 at once.
+inline unsigned AddressCharMask(const char* p) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  // Letters: with bit 5 set, 'A'-'Z' and 'a'-'z' both land on 'a'-'z'.
+  const __m128i fromA = _mm_sub_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)),
+                                     _mm_set1_epi8('a'));
+  const __m128i letter = _mm_cmpeq_epi8(_mm_min_epu8(fromA, _mm_set1_epi8(25)), fromA);
+  // '-', '.', '/' and the digits lie side by side; '/' is taken out again.
+  const __m128i fromDash = _mm_sub_epi8(bytes, _mm_set1_epi8('-'));
+  const __m128i dashToNine = _mm_cmpeq_epi8(_mm_min_epu8(fromDash, _mm_set1_epi8('9' - '-')),
+                                            fromDash);
+  const __m128i slash = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('/'));
+  const __m128i underscore = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_'));
+  const __m128i chars =
+      _mm_or_si128(_mm_or_si128(letter, underscore), _mm_andnot_si128(slash, dashToNine));
+  return static_cast<unsigned>(_mm_movemask_epi8(chars));
+}
+#endif
+
+// The end of the run of address characters that starts at `from`.
+inline std::size_t RunEnd(const char* text, std::size_t size, std::size_t from) {
+#if defined(__SSE2__)
+  while (from + 16 <= size) {
+    const unsigned others = ~AddressCharMask(text + from) & 0xFFFFu;
+    if (others != 0) return from + static_cast<std::size_t>(std::countr_zero(others));
+    from += 16;
+  }
+#endif
+  while (from < size && IsAddressChar(text[from])) ++from;
+  return from;
+}
+
+// The start of the run of address characters that ends at `end`.
+inline std::size_t RunStart(const char* text, std::size_t end) {
+#if defined(__SSE2__)
+  while (end >= 16) {
+    const unsigned others = ~AddressCharMask(text + end - 16) & 0xFFFFu;
+    if (others != 0) return end - static_cast<std::size_t>(std::countl_zero(others << 16));
+    end -= 16;
+  }
+#endif
+  while (end > 0 && IsAddressChar(text[end - 1])) --end;
+  return end;
+}
 
 // Scans text[from, stop) for '@' and hands each valid candidate to `sink`.
 // Runs may reach over the whole of `text`, so `stop` only limits which '@'s
@@ -37,11 +90,9 @@ void ScanRange(const char* text, std::size_t size, std::size_t from, std::size_t
     if (prevAt != std::string_view::npos && prevRightEnd == i) {
       leftStart = prevAt + 1;
     } else {
-      leftStart = i;
-      while (leftStart > 0 && IsAddressChar(text[leftStart - 1])) --leftStart;
+      leftStart = RunStart(text, i);
     }
-    std::size_t rightEnd = i + 1;
-    while (rightEnd < size && IsAddressChar(text[rightEnd])) ++rightEnd;
+    const std::size_t rightEnd = RunEnd(text, size, i + 1);
     if (leftStart < i && rightEnd > i + 1 &&
         PassesDotRules(std::string_view(text + leftStart, i - leftStart),
                        std::string_view(text + i + 1, rightEnd - i - 1))) {
@@ -73,15 +124,15 @@ std::vector<std::string> ExtractAddresses(std::string_view text);
 class StreamScanner {
  public:
   char* Reserve(std::size_t n) {
-    if (m_buffer.size() < m_kept + n) m_buffer.resize(m_kept + n);
-    return m_buffer.data() + m_kept;
+    if (m_capacity < m_kept + n) Grow(m_kept + n);
+    return m_buffer.get() + m_kept;
   }
 
   template <class Sink>
   void Commit(std::size_t n, Sink&& sink) {
     constexpr std::size_t npos = std::string_view::npos;
     const std::size_t size = m_kept + n;
-    const char* text = m_buffer.data();
+    const char* text = m_buffer.get();
     // The trailing run of address characters may go on in the next piece;
     // so may the right run of an '@' just before it. What was held back is
     // a run, or a left run, an '@' and a right run: it is not walked again.
@@ -101,13 +152,13 @@ class StreamScanner {
     scanner_detail::ScanRange(text, size, std::min(from, stop), stop, sink);
     m_keptAt = stop < size ? stop - keepFrom : npos;
     m_kept = size - keepFrom;
-    if (m_kept > 0 && keepFrom > 0) std::memmove(m_buffer.data(), text + keepFrom, m_kept);
+    if (m_kept > 0 && keepFrom > 0) std::memmove(m_buffer.get(), text + keepFrom, m_kept);
   }
 
   template <class Sink>
   void Finish(Sink&& sink) {
     if (m_keptAt != std::string_view::npos) {
-      scanner_detail::ScanRange(m_buffer.data(), m_kept, m_keptAt, m_kept, sink);
+      scanner_detail::ScanRange(m_buffer.get(), m_kept, m_keptAt, m_kept, sink);
     }
     Reset();
   }
@@ -119,7 +170,20 @@ class StreamScanner {
   }
 
  private:
-  std::vector<char> m_buffer;
+  // Makes room for `needed` bytes, keeping what is held back. Some room is
+  // left over for a held-back run, so that pieces of one size do not make
+  // the buffer grow again; the new room is not cleared, as every byte of it
+  // is written before it is read.
+  void Grow(std::size_t needed) {
+    const std::size_t capacity = std::max(needed + needed / 16, 2 * m_capacity);
+    std::unique_ptr<char[]> buffer(new char[capacity]);
+    if (m_kept > 0) std::memcpy(buffer.get(), m_buffer.get(), m_kept);
+    m_buffer = std::move(buffer);
+    m_capacity = capacity;
+  }
+
+  std::unique_ptr<char[]> m_buffer;
+  std::size_t m_capacity = 0;
   std::size_t m_kept = 0;                            // bytes held back
   std::size_t m_keptAt = std::string_view::npos;  // their '@', if any
 };

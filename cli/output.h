@@ -16,7 +16,7 @@ namespace zofrin::cli {
 // large pieces. After a failed write the rest is dropped; Error() tells why.
 class Output {
  public:
-  static constexpr std::size_t kCapacity = std::size_t{1} << 20;
+  static constexpr std::size_t kCapacity = std::size_t{1} << 18;
 
   explicit Output(int fd);
   Output(const Output&) = delete;

@@ -179,6 +179,25 @@ TEST(ScannerTest, RandomTextsMatchThePlainRuleWholeAndStreamed) {
   }
 }
 
+// Runs are walked many bytes at a time: every byte value, at every place
+// within such a stretch on either side of the '@', must end a run or not
+// exactly as the plain rule says.
+TEST(ScannerTest, EveryByteValueAtEveryPlaceOfARun) {
+  for (int value = 0; value < 256; ++value) {
+    const char byte = static_cast<char>(value);
+    for (std::size_t place = 0; place < 40; ++place) {
+      std::string left(40, 'a');
+      left[place] = byte;
+      std::string right(40, 'b');
+      right[place] = byte;
+      for (const std::string& text :
+           {"x " + left + "@example.com y", "x user@" + right + ".com y"}) {
+        ASSERT_EQ(ScanWhole(text), PlainScan(text)) << "byte " << value << " at " << place;
+      }
+    }
+  }
+}
+
 TEST(ScannerTest, LongRunsWholeAndStreamed) {
   const std::string huge = std::string(65536, 'a') + "@" + std::string(65536, 'b') + ".com";
   struct Long {
