@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "address/file_error.h"
+#include "address/sorted_list.h"
 #include "address/string_array.h"
 
 namespace zofrin {
@@ -61,6 +62,19 @@ struct ExtractControl {
   std::atomic<bool> cancel{false};              // stop after the current piece
   std::atomic<std::uint64_t> bytesDone{0};      // bytes read so far
   std::atomic<std::size_t> fileIndex{0};        // the last file started
+};
+
+// The addresses put in display order on the scanning thread, ready to be
+// merged into a list.
+class FileSortedAddresses final : public FileCollector {
+ public:
+  void Add(std::string_view address) override { found.Add(address); }
+  void Finish() override { found.Sort(); }
+
+  SortedBatch found;
+
+ protected:
+  void Clear() override { found.Clear(); }
 };
 
 // Scans the files at `paths` on up to `threads` threads, each file's

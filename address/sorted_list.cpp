@@ -1,6 +1,8 @@
 #include "address/sorted_list.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace zofrin {
@@ -10,15 +12,45 @@ constexpr unsigned char Fold(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-// Folded comparison only: <0, 0, >0.
-int CompareFolded(std::string_view a, std::string_view b) {
+// Folded comparison: <0, 0, >0. Bytes that are the same are the same folded
+// too, so stretches of equal bytes are passed over eight at a time and only
+// the bytes that differ are folded. When the texts are equal folded,
+// `plain` tells how their bytes compare; it is left alone otherwise.
+int CompareFolded(std::string_view a, std::string_view b, int& plain) {
   const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char x = Fold(static_cast<unsigned char>(a[i]));
-    const unsigned char y = Fold(static_cast<unsigned char>(b[i]));
+  int firstDifference = 0;
+  std::size_t i = 0;
+  while (i < n) {
+    if constexpr (std::endian::native == std::endian::little) {
+      while (i + 8 <= n) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) {
+          i += static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+          break;
+        }
+        i += 8;
+      }
+    }
+    while (i < n && a[i] == b[i]) ++i;
+    if (i == n) break;
+    const unsigned char rawX = static_cast<unsigned char>(a[i]);
+    const unsigned char rawY = static_cast<unsigned char>(b[i]);
+    const unsigned char x = Fold(rawX);
+    const unsigned char y = Fold(rawY);
     if (x != y) return x < y ? -1 : 1;
+    if (firstDifference == 0) firstDifference = rawX < rawY ? -1 : 1;
+    ++i;
   }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  plain = firstDifference;
+  return 0;
+}
+
+int CompareFolded(std::string_view a, std::string_view b) {
+  int plain;
+  return CompareFolded(a, b, plain);
 }
 
 std::uint64_t PrefixOf(std::string_view text) {
@@ -34,15 +66,75 @@ std::uint64_t PrefixOf(std::string_view text) {
 }  // namespace
 
 int CompareDisplay(std::string_view a, std::string_view b) {
-  if (const int folded = CompareFolded(a, b); folded != 0) return folded;
-  // Equally long from here; an empty text may have no data for memcmp.
-  if (a.empty()) return 0;
-  const int plain = std::memcmp(a.data(), b.data(), a.size());
-  return plain < 0 ? -1 : plain > 0 ? 1 : 0;
+  int plain = 0;
+  const int folded = CompareFolded(a, b, plain);
+  return folded != 0 ? folded : plain;
 }
 
 bool EqualFolded(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareFolded(a, b) == 0;
+}
+
+void SortedBatch::Add(std::string_view text) {
+  m_items.push_back(
+      {PrefixOf(text), m_text.size(), static_cast<std::uint32_t>(text.size()), 0});
+  m_text.insert(m_text.end(), text.begin(), text.end());
+}
+
+bool SortedBatch::Less(const Item& a, const Item& b) const {
+  if (a.prefix != b.prefix) return a.prefix < b.prefix;
+  return CompareDisplay({m_text.data() + a.offset, a.length},
+                        {m_text.data() + b.offset, b.length}) < 0;
+}
+
+void SortedBatch::Sort() {
+  // Display order is total, so any sort gives the order of one-by-one
+  // insertion.
+  std::sort(m_items.begin(), m_items.end(),
+            [this](const Item& a, const Item& b) { return Less(a, b); });
+  m_runStarts.assign(m_items.empty() ? 0 : 1, 0);
+}
+
+void SortedBatch::AppendRun(const SortedBatch& run) {
+  if (run.m_items.empty()) return;
+  const std::uint64_t shift = m_text.size();
+  m_text.insert(m_text.end(), run.m_text.begin(), run.m_text.end());
+  m_runStarts.push_back(m_items.size());
+  for (Item item : run.m_items) {
+    item.offset += shift;
+    m_items.push_back(item);
+  }
+  const auto length = [&](std::size_t run) {
+    const std::size_t end = run + 1 < m_runStarts.size() ? m_runStarts[run + 1] : m_items.size();
+    return end - m_runStarts[run];
+  };
+  while (m_runStarts.size() >= 2 &&
+         length(m_runStarts.size() - 2) <= length(m_runStarts.size() - 1)) {
+    MergeLastTwo();
+  }
+}
+
+void SortedBatch::MergeLastTwo() {
+  const std::size_t middle = m_runStarts.back();
+  m_runStarts.pop_back();
+  std::inplace_merge(m_items.begin() + static_cast<std::ptrdiff_t>(m_runStarts.back()),
+                     m_items.begin() + static_cast<std::ptrdiff_t>(middle), m_items.end(),
+                     [this](const Item& a, const Item& b) { return Less(a, b); });
+}
+
+void SortedBatch::MergeRuns() {
+  while (m_runStarts.size() >= 2) MergeLastTwo();
+}
+
+void SortedBatch::Clear() {
+  m_items.clear();
+  m_text.clear();
+  m_runStarts.clear();
+}
+
+std::string_view SortedBatch::Text(std::size_t index) const {
+  const Item& item = m_items[index];
+  return {m_text.data() + item.offset, item.length};
 }
 
 SortedAddressList::Item SortedAddressList::MakeItem(std::string_view text) {
@@ -95,6 +187,31 @@ void SortedAddressList::InsertMany(std::span<const std::string_view> texts) {
   std::sort(m_items.begin() + static_cast<std::ptrdiff_t>(old), m_items.end(), less);
   std::inplace_merge(m_items.begin(), m_items.begin() + static_cast<std::ptrdiff_t>(old),
                      m_items.end(), less);
+  Changed();
+}
+
+void SortedAddressList::InsertBatch(SortedBatch& batch) {
+  batch.MergeRuns();
+  if (batch.m_items.empty()) return;
+  if (m_items.empty()) {
+    // Nothing to merge with: the batch's texts and order are taken as they are.
+    m_items.swap(batch.m_items);
+    m_text.swap(batch.m_text);
+    m_deadText = 0;
+  } else {
+    const std::uint64_t shift = m_text.size();
+    m_text.insert(m_text.end(), batch.m_text.begin(), batch.m_text.end());
+    const std::size_t old = m_items.size();
+    m_items.reserve(old + batch.m_items.size());
+    for (Item item : batch.m_items) {
+      item.offset += shift;
+      m_items.push_back(item);
+    }
+    // New items go after equal ones already there, as Insert puts them.
+    std::inplace_merge(m_items.begin(), m_items.begin() + static_cast<std::ptrdiff_t>(old),
+                       m_items.end(), [this](const Item& a, const Item& b) { return Less(a, b); });
+  }
+  batch.Clear();
   Changed();
 }
 

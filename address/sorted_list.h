@@ -19,6 +19,49 @@ int CompareDisplay(std::string_view a, std::string_view b);
 // True when the texts are equal ignoring ASCII letter case.
 bool EqualFolded(std::string_view a, std::string_view b);
 
+namespace sorted_detail {
+
+struct Item {
+  std::uint64_t prefix;  // first eight folded bytes, big-endian
+  std::uint64_t offset;
+  std::uint32_t length;
+  std::uint32_t selected;
+};
+
+}  // namespace sorted_detail
+
+// Texts put in display order away from a list, for instance a file's worth
+// at a time on the threads that scan the files, and then merged into a list
+// in one step. A batch is a series of sorted runs: Sort makes what was added
+// one run, AppendRun adds a sorted batch as a further run, MergeRuns makes
+// the whole batch one run. Runs are merged as they come whenever the last is
+// as long as the one before it, so that a batch of n texts from k runs is
+// merged in O(n log k).
+class SortedBatch {
+ public:
+  void Add(std::string_view text);
+  // Sorts everything added into one run.
+  void Sort();
+  // Appends the texts of `run`, which must be sorted, as a further run.
+  void AppendRun(const SortedBatch& run);
+  void MergeRuns();
+  void Clear();
+  std::size_t Size() const { return m_items.size(); }
+  // The index'th text in the order the batch holds them.
+  std::string_view Text(std::size_t index) const;
+
+ private:
+  friend class SortedAddressList;
+  using Item = sorted_detail::Item;
+
+  bool Less(const Item& a, const Item& b) const;
+  void MergeLastTwo();
+
+  std::vector<Item> m_items;
+  std::vector<char> m_text;
+  std::vector<std::size_t> m_runStarts;  // where each run begins, in order
+};
+
 class SortedAddressList {
  public:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -29,6 +72,8 @@ class SortedAddressList {
   std::size_t Insert(std::string_view text);
   // Inserts many texts at once; same result as inserting them one by one.
   void InsertMany(std::span<const std::string_view> texts);
+  // The same for the texts of a batch, which is left empty.
+  void InsertBatch(SortedBatch& batch);
   std::size_t Count() const { return m_items.size(); }
   bool Empty() const { return m_items.empty(); }
   // The item's text; valid until the list next changes.
@@ -70,12 +115,7 @@ class SortedAddressList {
   std::uint64_t Revision() const { return m_revision; }
 
  private:
-  struct Item {
-    std::uint64_t prefix;  // first eight folded bytes, big-endian
-    std::uint64_t offset;
-    std::uint32_t length;
-    std::uint32_t selected;
-  };
+  using Item = sorted_detail::Item;
 
   Item MakeItem(std::string_view text);
   std::string_view TextOf(const Item& item) const {

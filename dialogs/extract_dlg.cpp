@@ -54,24 +54,25 @@ class ExtractionRun {
   std::uint64_t BytesDone() const { return m_control.bytesDone; }
   std::size_t FileIndex() const { return m_control.fileIndex; }
   const std::vector<std::string>& Paths() const { return m_paths; }
-  StringArray& Found() { return m_found; }
+  SortedBatch& Found() { return m_found; }
 
  private:
   void Run() {
     // A file that cannot be opened, or is no regular file, is skipped; a read
     // error or a Cancel ends a file, and what it gave so far stays.
-    ExtractFromFiles(
+    // Each file's addresses are sorted on the thread that scanned it; here
+    // the sorted runs are merged as they come.
+    ExtractFromFiles<FileSortedAddresses>(
         m_paths, std::max(1u, std::thread::hardware_concurrency()),
-        [this](std::size_t, FileAddresses& result) {
-          for (std::size_t i = 0; i < result.found.Size(); ++i) m_found.Add(result.found[i]);
-        },
+        [this](std::size_t, FileSortedAddresses& result) { m_found.AppendRun(result.found); },
         &m_control);
+    m_found.MergeRuns();
     m_done = true;
   }
 
   std::vector<std::string> m_paths;
   std::uint64_t m_total = 0;
-  StringArray m_found;
+  SortedBatch m_found;
   std::thread m_thread;
   ExtractControl m_control;
   std::atomic<bool> m_done{false};
@@ -269,8 +270,7 @@ void CExtractDlg::OnExtract() {
     if (!run.Done()) loop.exec();
   }
   run.Wait();
-  const std::vector<std::string_view> found = run.Found().Views();
-  m_listAddresses.InsertMany(found);
+  m_listAddresses.InsertBatch(run.Found());
   RefreshAddressCount();
 }
 

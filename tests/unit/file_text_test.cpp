@@ -190,5 +190,36 @@ TEST(ExtractFromFilesTest, ThreadsDeliverInFileOrder) {
   EXPECT_EQ(run(3), single);
 }
 
+// Each file's addresses sorted on its scanning thread and the runs merged
+// give the list that inserting every address found gives.
+TEST(ExtractFromFilesTest, SortedRunsMergeIntoTheList) {
+  test::TempDir dir;
+  std::mt19937 rng(5);
+  const char* names[] = {"zoe", "Ann", "ann", "bob", "ANN", "carl", "Zoe"};
+  std::vector<std::string> paths;
+  for (int i = 0; i < 9; ++i) {
+    std::string text;
+    for (int k = 0; k < i * 40; ++k) {
+      text += std::string(names[rng() % std::size(names)]) + std::to_string(rng() % 30) +
+              "@example.com, ";
+    }
+    paths.push_back(dir.File("file" + std::to_string(i) + ".txt"));
+    test::WriteBytes(paths.back(), text);
+  }
+  StringArray all;
+  ExtractFromFiles(paths, 1, [&](std::size_t, FileAddresses& result) {
+    for (std::size_t i = 0; i < result.found.Size(); ++i) all.Add(result.found[i]);
+  });
+  SortedAddressList expected;
+  expected.InsertMany(all.Views());
+
+  SortedBatch batch;
+  ExtractFromFiles<FileSortedAddresses>(
+      paths, 3, [&](std::size_t, FileSortedAddresses& result) { batch.AppendRun(result.found); });
+  SortedAddressList list;
+  list.InsertBatch(batch);
+  EXPECT_EQ(test::Describe(list), test::Describe(expected));
+}
+
 }  // namespace
 }  // namespace zofrin

@@ -121,32 +121,71 @@ Strings Pool() {
           "ann@exa", "ann@exaMPLE.org"};
 }
 
-TEST(SortedListTest, InsertManyEqualsInsertingOneByOne) {
+// Many texts at once, whether given together or as a batch sorted in runs
+// (as files scanned on several threads give them), land as inserting them
+// one by one does, beside items already there and their selection.
+TEST(SortedListTest, InsertManyAndBatchesEqualInsertingOneByOne) {
   std::mt19937 rng(42);
   const Strings pool = Pool();
   for (int round = 0; round < 400; ++round) {
-    SortedAddressList bulk, single;
+    SortedAddressList bulk, batched, single;
     const std::size_t start = rng() % 12;
     for (std::size_t i = 0; i < start; ++i) {
       const std::string& text = pool[rng() % pool.size()];
-      bulk.Insert(text);
-      single.Insert(text);
+      for (SortedAddressList* list : {&bulk, &batched, &single}) list->Insert(text);
     }
     for (std::size_t i = 0; i < start; ++i) {
       if (rng() % 2) {
-        bulk.SetSel(true, i);
-        single.SetSel(true, i);
+        for (SortedAddressList* list : {&bulk, &batched, &single}) list->SetSel(true, i);
       }
     }
-    std::vector<std::string_view> batch;
-    for (std::size_t n = rng() % 12; n > 0; --n) batch.push_back(pool[rng() % pool.size()]);
-    bulk.InsertMany(batch);
-    for (std::string_view text : batch) single.Insert(text);
+    std::vector<std::string_view> texts;
+    for (std::size_t n = rng() % 40; n > 0; --n) texts.push_back(pool[rng() % pool.size()]);
+    bulk.InsertMany(texts);
+    SortedBatch batch, run;
+    for (std::size_t i = 0; i < texts.size();) {
+      run.Clear();
+      for (std::size_t end = std::min(texts.size(), i + rng() % 8); i < end; ++i) {
+        run.Add(texts[i]);
+      }
+      run.Sort();
+      batch.AppendRun(run);
+    }
+    batched.InsertBatch(batch);
+    EXPECT_EQ(batch.Size(), 0u);
+    for (std::string_view text : texts) single.Insert(text);
     ASSERT_EQ(Describe(bulk), Describe(single));
+    ASSERT_EQ(Describe(batched), Describe(single));
     ASSERT_EQ(bulk.SelectedCount(), single.SelectedCount());
+    ASSERT_EQ(batched.SelectedCount(), single.SelectedCount());
     for (std::size_t i = 1; i < bulk.Count(); ++i) {
       ASSERT_LE(Folded(bulk.Text(i - 1)), Folded(bulk.Text(i))) << Describe(bulk);
     }
+  }
+}
+
+// Display order as described: folded bytes first, plain bytes where those
+// are equal; texts that differ in case at any place, before or after long
+// equal stretches.
+TEST(SortedListTest, CompareDisplayMatchesThePlainRule) {
+  auto plain = [](const std::string& a, const std::string& b) {
+    const int folded = Folded(a).compare(Folded(b));
+    const int bytes = a.compare(b);
+    const int order = folded != 0 ? folded : bytes;
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
+  };
+  std::mt19937 rng(7);
+  const std::string alphabet = "aAbB_[\xE9";
+  for (int round = 0; round < 20000; ++round) {
+    std::string a(rng() % 20, ' ');
+    for (char& c : a) c = alphabet[rng() % alphabet.size()];
+    std::string b = a;
+    // Mostly texts alike but for a few places, as sorting meets them.
+    for (std::size_t n = rng() % 3; n > 0 && !b.empty(); --n) {
+      b[rng() % b.size()] = alphabet[rng() % alphabet.size()];
+    }
+    if (rng() % 4 == 0) b.resize(rng() % 20, 'a');
+    ASSERT_EQ(CompareDisplay(a, b), plain(a, b)) << '"' << a << "\" \"" << b << '"';
   }
 }
 
