@@ -47,6 +47,10 @@ inline unsigned AddressCharMask(const char* p) {
 // The end of the run of address characters that starts at `from`.
 inline std::size_t RunEnd(const char* text, std::size_t size, std::size_t from) {
 #if defined(__SSE2__)
+  // Runs are often short; their first bytes are looked at one by one.
+  for (const std::size_t stop = std::min(size, from + 2); from < stop; ++from) {
+    if (!IsAddressChar(text[from])) return from;
+  }
   while (from + 16 <= size) {
     const unsigned others = ~AddressCharMask(text + from) & 0xFFFFu;
     if (others != 0) return from + static_cast<std::size_t>(std::countr_zero(others));
@@ -60,6 +64,9 @@ inline std::size_t RunEnd(const char* text, std::size_t size, std::size_t from) 
 // The start of the run of address characters that ends at `end`.
 inline std::size_t RunStart(const char* text, std::size_t end) {
 #if defined(__SSE2__)
+  for (const std::size_t stop = end > 2 ? end - 2 : 0; end > stop; --end) {
+    if (!IsAddressChar(text[end - 1])) return end;
+  }
   while (end >= 16) {
     const unsigned others = ~AddressCharMask(text + end - 16) & 0xFFFFu;
     if (others != 0) return end - static_cast<std::size_t>(std::countl_zero(others << 16));
