@@ -98,6 +98,60 @@ void UniteSets(const AddressSet& first, const AddressSet& second, AddressSet& re
   ahead.Drain(store);
 }
 
+namespace {
+
+// The keys of one bucket of `from`, front to back, that `other` holds (with
+// `held`) or lacks (without).
+std::vector<std::string_view> FilterBucket(const AddressSet& from, unsigned bucket,
+                                           const AddressSet& other, bool held) {
+  std::vector<std::string_view> kept;
+  LookAhead<std::string_view> ahead;
+  auto check = [&](std::string_view key) {
+    if (other.Contains(key) == held) kept.push_back(key);
+  };
+  from.ForEachInBucket(bucket, [&](std::string_view key, std::string_view) {
+    other.Prefetch(key);
+    ahead.Push(key, check);
+  });
+  ahead.Drain(check);
+  return kept;
+}
+
+// Appends `keys` in reverse, each with an empty value.
+void AppendReversed(std::string& out, const std::vector<std::string_view>& keys) {
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+    AppendListString(out, *key);
+    AppendListString(out, {});
+  }
+}
+
+std::size_t TextBytes(const std::vector<std::string_view>& keys) {
+  std::size_t bytes = 0;
+  for (std::string_view key : keys) bytes += key.size();
+  return bytes;
+}
+
+// The bytes of the set made by storing, in the enumeration order of `from`,
+// each of its keys that `other` holds (or lacks): new keys go to the front
+// of their chains, so each bucket holds its kept keys in reverse.
+std::string FilteredListBytes(const AddressSet& from, const AddressSet& other, bool held) {
+  std::vector<std::string_view> kept[AddressSet::kBuckets];
+  std::size_t count = 0;
+  std::size_t bytes = 0;
+  for (unsigned bucket = 0; bucket < AddressSet::kBuckets; ++bucket) {
+    kept[bucket] = FilterBucket(from, bucket, other, held);
+    count += kept[bucket].size();
+    bytes += TextBytes(kept[bucket]);
+  }
+  std::string out;
+  out.reserve(6 + 14 * count + bytes);
+  AppendListCount(out, count);
+  for (const auto& keys : kept) AppendReversed(out, keys);
+  return out;
+}
+
+}  // namespace
+
 std::string UnionListBytes(const AddressSet& first, const AddressSet& second) {
   // In each bucket of the union, the second set's new keys stand before the
   // first set's, each group in the reverse of the order it was stored in.
@@ -105,37 +159,31 @@ std::string UnionListBytes(const AddressSet& first, const AddressSet& second) {
   std::size_t count = first.Count();
   std::size_t bytes = first.TextBytes();
   for (unsigned bucket = 0; bucket < AddressSet::kBuckets; ++bucket) {
-    LookAhead<std::string_view> ahead;
-    auto check = [&](std::string_view key) {
-      if (!first.Contains(key)) fresh[bucket].push_back(key);
-    };
-    second.ForEachInBucket(bucket, [&](std::string_view key, std::string_view) {
-      first.Prefetch(key);
-      ahead.Push(key, check);
-    });
-    ahead.Drain(check);
+    fresh[bucket] = FilterBucket(second, bucket, first, /*held=*/false);
     count += fresh[bucket].size();
-    for (std::string_view key : fresh[bucket]) bytes += key.size();
+    bytes += TextBytes(fresh[bucket]);
   }
   std::string out;
   out.reserve(6 + 14 * count + bytes);
   AppendListCount(out, count);
   std::vector<std::string_view> chain;
   for (unsigned bucket = 0; bucket < AddressSet::kBuckets; ++bucket) {
-    for (auto key = fresh[bucket].rbegin(); key != fresh[bucket].rend(); ++key) {
-      AppendListString(out, *key);
-      AppendListString(out, {});
-    }
+    AppendReversed(out, fresh[bucket]);
     chain.clear();
     first.ForEachInBucket(bucket, [&](std::string_view key, std::string_view) {
       chain.push_back(key);
     });
-    for (auto key = chain.rbegin(); key != chain.rend(); ++key) {
-      AppendListString(out, *key);
-      AppendListString(out, {});
-    }
+    AppendReversed(out, chain);
   }
   return out;
+}
+
+std::string DifferenceListBytes(const AddressSet& first, const AddressSet& second) {
+  return FilteredListBytes(first, second, /*held=*/false);
+}
+
+std::string IntersectionListBytes(const AddressSet& first, const AddressSet& second) {
+  return FilteredListBytes(second, first, /*held=*/true);
 }
 
 void SubtractSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {

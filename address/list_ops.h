@@ -60,9 +60,12 @@ void UniteSets(const AddressSet& first, const AddressSet& second, AddressSet& re
 void SubtractSets(const AddressSet& first, const AddressSet& second, AddressSet& result);
 void IntersectSets(const AddressSet& first, const AddressSet& second, AddressSet& result);
 
-// The list-file bytes of the set UniteSets makes of `first` and `second`
-// (from an empty result), written without building that set.
+// The list-file bytes of the set UniteSets, SubtractSets or IntersectSets
+// makes of `first` and `second` (from an empty result), written without
+// building that set.
 std::string UnionListBytes(const AddressSet& first, const AddressSet& second);
+std::string DifferenceListBytes(const AddressSet& first, const AddressSet& second);
+std::string IntersectionListBytes(const AddressSet& first, const AddressSet& second);
 
 // "+", "-" and "*": List 3 from List 1 and List 2.
 void Union(const ListPane& first, const ListPane& second, ListPane& result);

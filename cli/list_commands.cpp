@@ -86,18 +86,6 @@ void WriteList(std::string_view path, const AddressSet& set, Cli& cli) {
 // List 2.
 using SetOperation = std::string (*)(const AddressSet&, const AddressSet&);
 
-std::string DifferenceBytes(const AddressSet& first, const AddressSet& second) {
-  AddressSet result;
-  SubtractSets(first, second, result);
-  return WriteListBytes(result);
-}
-
-std::string IntersectionBytes(const AddressSet& first, const AddressSet& second) {
-  AddressSet result;
-  IntersectSets(first, second, result);
-  return WriteListBytes(result);
-}
-
 int RunSetOperation(const Command& command, const Args& args, Cli& cli, SetOperation operation) {
   const auto out = args.Values("-o");
   if (out.empty()) return CommandUsageError(command, "missing -o OUT");
@@ -178,11 +166,11 @@ int RunUnion(const Command& command, const Args& args, Cli& cli) {
 }
 
 int RunDifference(const Command& command, const Args& args, Cli& cli) {
-  return RunSetOperation(command, args, cli, DifferenceBytes);
+  return RunSetOperation(command, args, cli, DifferenceListBytes);
 }
 
 int RunIntersection(const Command& command, const Args& args, Cli& cli) {
-  return RunSetOperation(command, args, cli, IntersectionBytes);
+  return RunSetOperation(command, args, cli, IntersectionListBytes);
 }
 
 int RunSplit(const Command& command, const Args& args, Cli& cli) {

@@ -171,6 +171,9 @@ TEST(AddressSetTest, RandomStoresAndRemovesMatchTheModel) {
   pool.push_back(Bytes("zero@x.org\0b"));
   pool.push_back("zero@x.org");
   pool.push_back("ZERO@x.org");
+  pool.push_back(Bytes("ab\0c@x.org"));
+  pool.push_back(Bytes("ab\0d@x.org.example"));
+  pool.push_back("ab");
 
   AddressSet set;
   ModelSet model;

@@ -349,9 +349,9 @@ TEST(ListOpsTest, LoadPaneReplacesOrLeavesThePaneAsItWas) {
 namespace zofrin {
 namespace {
 
-// Writing the union straight from the two sets gives the bytes of the set
-// the union makes, bucket order and all.
-TEST(UnionListBytesTest, EqualsTheUnitedSet) {
+// Writing a union, difference or intersection straight from the two sets
+// gives the bytes of the set the operation makes, bucket order and all.
+TEST(SetListBytesTest, EqualTheSetsTheOperationsMake) {
   std::mt19937 random(7);
   const char* letters = "aAbB";
   for (int round = 0; round < 50; ++round) {
@@ -365,9 +365,14 @@ TEST(UnionListBytesTest, EqualsTheUnitedSet) {
     }
     if (round == 0) first.Clear(), second.Clear();
     if (round == 1) first.Clear();
-    AddressSet united;
+    if (round == 2) second.Clear();
+    AddressSet united, subtracted, intersected;
     UniteSets(first, second, united);
+    SubtractSets(first, second, subtracted);
+    IntersectSets(first, second, intersected);
     EXPECT_EQ(UnionListBytes(first, second), WriteListBytes(united)) << round;
+    EXPECT_EQ(DifferenceListBytes(first, second), WriteListBytes(subtracted)) << round;
+    EXPECT_EQ(IntersectionListBytes(first, second), WriteListBytes(intersected)) << round;
   }
 }
 
