@@ -77,8 +77,10 @@ void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned thread
   // the system and faulted in again for every file.
   std::vector<std::unique_ptr<FileCollector>> spare;
   // A worker runs at most this many files ahead of delivery, which bounds
-  // the memory the waiting results take.
-  const std::size_t window = 2 * static_cast<std::size_t>(threads);
+  // the memory the waiting results take. The room is there so that the
+  // workers go on while delivery waits, for instance on a slow reader of
+  // what is printed.
+  const std::size_t window = 8 * static_cast<std::size_t>(threads);
 
   auto work = [&] {
     StreamScanner scanner;
