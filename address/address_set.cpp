@@ -139,10 +139,11 @@ void AddressSet::SetValue(Entry& e, std::string_view value) {
   e.valueLength = static_cast<std::uint32_t>(value.size());
 }
 
-bool AddressSet::Store(std::string_view key, std::string_view value) {
+bool AddressSet::StoreProbed(const Probe& probe, std::string_view value) {
+  const std::string_view key = probe.key;
+  const std::string_view identity = probe.identity;
+  const std::uint32_t hash = probe.hash;
   if (key.size() > 0xFFFFFFFFu || value.size() > 0xFFFFFFFFu) throw std::length_error("text");
-  const std::string_view identity = Identity(key);
-  const std::uint32_t hash = HashOf(identity);
   std::size_t slot = FindSlot(identity, hash);
   if (m_index[slot] != 0) {
     SetValue(m_entries[static_cast<std::uint32_t>(m_index[slot]) - 1], value);
@@ -179,13 +180,13 @@ bool AddressSet::Store(std::string_view key, std::string_view value) {
   return true;
 }
 
-void AddressSet::Prefetch(std::string_view key) const {
-  __builtin_prefetch(&m_index[HashOf(Identity(key)) & m_indexMask]);
+AddressSet::Probe AddressSet::ProbeOf(std::string_view key) {
+  const std::string_view identity = Identity(key);
+  return {key, identity, HashOf(identity)};
 }
 
-bool AddressSet::Contains(std::string_view key) const {
-  const std::string_view identity = Identity(key);
-  return m_index[FindSlot(identity, HashOf(identity))] != 0;
+bool AddressSet::ContainsProbed(const Probe& probe) const {
+  return m_index[FindSlot(probe.identity, probe.hash)] != 0;
 }
 
 std::string_view AddressSet::Value(std::string_view key) const {

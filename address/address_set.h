@@ -22,9 +22,23 @@ class AddressSet {
 
   AddressSet();
 
+  // A key with its identity and hash, worked out once for a prefetch and
+  // the lookup that follows it (see LookAhead). The hash is the same in
+  // every set.
+  struct Probe {
+    std::string_view key;
+    std::string_view identity;
+    std::uint32_t hash;
+  };
+  static Probe ProbeOf(std::string_view key);
+
   // Stores `key` with `value`. Answers true when the key was new.
-  bool Store(std::string_view key, std::string_view value = {});
-  bool Contains(std::string_view key) const;
+  bool Store(std::string_view key, std::string_view value = {}) {
+    return StoreProbed(ProbeOf(key), value);
+  }
+  bool StoreProbed(const Probe& probe, std::string_view value = {});
+  bool Contains(std::string_view key) const { return ContainsProbed(ProbeOf(key)); }
+  bool ContainsProbed(const Probe& probe) const;
   // Answers true when a key was removed.
   bool Remove(std::string_view key);
   void Clear();
@@ -60,7 +74,10 @@ class AddressSet {
   // An index of millions of keys misses the cache on nearly every lookup, so
   // a long run of lookups goes faster when each key is prefetched a few keys
   // before it is used (see LookAhead): the misses then overlap.
-  void Prefetch(std::string_view key) const;
+  void Prefetch(std::string_view key) const { Prefetch(ProbeOf(key)); }
+  void Prefetch(const Probe& probe) const {
+    __builtin_prefetch(&m_index[probe.hash & m_indexMask]);
+  }
 
   // The bytes of key and value text the set holds.
   std::size_t TextBytes() const { return m_text.size() - m_deadText; }

@@ -54,9 +54,9 @@ ListFileError::Kind ReadListBytes(std::string_view bytes, AddressSet& set) {
     return text.empty() || (!before(text.data(), bytes.data()) &&
                             !before(bytes.data() + bytes.size(), text.data() + text.size()));
   };
-  using Entry = std::pair<std::string_view, std::string_view>;
+  using Entry = std::pair<AddressSet::Probe, std::string_view>;
   LookAhead<Entry> ahead;
-  auto store = [&](const Entry& entry) { set.Store(entry.first, entry.second); };
+  auto store = [&](const Entry& entry) { set.StoreProbed(entry.first, entry.second); };
   const ListFileError::Kind kind =
       ParseListBytes(bytes, [&](std::string_view key, std::string_view value) {
         if (!inBytes(key) || !inBytes(value)) {
@@ -64,8 +64,9 @@ ListFileError::Kind ReadListBytes(std::string_view bytes, AddressSet& set) {
           set.Store(key, value);
           return;
         }
-        set.Prefetch(key);
-        ahead.Push(Entry(key, value), store);
+        const AddressSet::Probe probe = AddressSet::ProbeOf(key);
+        set.Prefetch(probe);
+        ahead.Push(Entry(probe, value), store);
       });
   ahead.Drain(store);
   return kind;

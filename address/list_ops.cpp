@@ -10,8 +10,9 @@ MergeResult MergeAddresses(SortedAddressList& list, AddressSet& set,
   std::vector<std::string_view> fresh;
   std::string_view lastPresent;
   bool anyPresent = false;
-  auto merge = [&](std::string_view address) {
-    if (set.Store(address, {})) {
+  auto merge = [&](const AddressSet::Probe& probe) {
+    const std::string_view address = probe.key;
+    if (set.StoreProbed(probe, {})) {
       fresh.push_back(address);
       ++result.fresh;
       return;
@@ -25,10 +26,11 @@ MergeResult MergeAddresses(SortedAddressList& list, AddressSet& set,
     const std::size_t index = list.FindByteExact(address);
     if (index != SortedAddressList::npos) list.SetSel(false, index);
   };
-  LookAhead<std::string_view> ahead;
+  LookAhead<AddressSet::Probe> ahead;
   for (std::string_view address : addresses) {
-    set.Prefetch(address);
-    ahead.Push(address, merge);
+    const AddressSet::Probe probe = AddressSet::ProbeOf(address);
+    set.Prefetch(probe);
+    ahead.Push(probe, merge);
   }
   ahead.Drain(merge);
   list.InsertMany(fresh);
@@ -87,11 +89,12 @@ void UniteSets(const AddressSet& first, const AddressSet& second, AddressSet& re
   result.Reserve(first.Count() + second.Count(), first.TextBytes() + second.TextBytes());
   // Storing a key already there keeps its place, so every key of the
   // second set can simply be stored.
-  LookAhead<std::string_view> ahead;
-  auto store = [&](std::string_view key) { result.Store(key, {}); };
+  LookAhead<AddressSet::Probe> ahead;
+  auto store = [&](const AddressSet::Probe& probe) { result.StoreProbed(probe, {}); };
   auto next = [&](std::string_view key, std::string_view) {
-    result.Prefetch(key);
-    ahead.Push(key, store);
+    const AddressSet::Probe probe = AddressSet::ProbeOf(key);
+    result.Prefetch(probe);
+    ahead.Push(probe, store);
   };
   first.ForEach(next);
   second.ForEach(next);
@@ -105,13 +108,14 @@ namespace {
 std::vector<std::string_view> FilterBucket(const AddressSet& from, unsigned bucket,
                                            const AddressSet& other, bool held) {
   std::vector<std::string_view> kept;
-  LookAhead<std::string_view> ahead;
-  auto check = [&](std::string_view key) {
-    if (other.Contains(key) == held) kept.push_back(key);
+  LookAhead<AddressSet::Probe> ahead;
+  auto check = [&](const AddressSet::Probe& probe) {
+    if (other.ContainsProbed(probe) == held) kept.push_back(probe.key);
   };
   from.ForEachInBucket(bucket, [&](std::string_view key, std::string_view) {
-    other.Prefetch(key);
-    ahead.Push(key, check);
+    const AddressSet::Probe probe = AddressSet::ProbeOf(key);
+    other.Prefetch(probe);
+    ahead.Push(probe, check);
   });
   ahead.Drain(check);
   return kept;
@@ -190,14 +194,15 @@ void SubtractSets(const AddressSet& first, const AddressSet& second, AddressSet&
   result.Clear();
   // Storing the keys of the first set and then removing those of the second
   // leaves the others in the same order as storing only them.
-  LookAhead<std::string_view> ahead;
-  auto keep = [&](std::string_view key) {
-    if (!second.Contains(key)) result.Store(key, {});
+  LookAhead<AddressSet::Probe> ahead;
+  auto keep = [&](const AddressSet::Probe& probe) {
+    if (!second.ContainsProbed(probe)) result.StoreProbed(probe, {});
   };
   first.ForEach([&](std::string_view key, std::string_view) {
-    second.Prefetch(key);
-    result.Prefetch(key);
-    ahead.Push(key, keep);
+    const AddressSet::Probe probe = AddressSet::ProbeOf(key);
+    second.Prefetch(probe);
+    result.Prefetch(probe);
+    ahead.Push(probe, keep);
   });
   ahead.Drain(keep);
 }
@@ -205,14 +210,15 @@ void SubtractSets(const AddressSet& first, const AddressSet& second, AddressSet&
 void IntersectSets(const AddressSet& first, const AddressSet& second, AddressSet& result) {
   result.Clear();
   if (first.Empty() || second.Empty()) return;
-  LookAhead<std::string_view> ahead;
-  auto keep = [&](std::string_view key) {
-    if (first.Contains(key)) result.Store(key, {});
+  LookAhead<AddressSet::Probe> ahead;
+  auto keep = [&](const AddressSet::Probe& probe) {
+    if (first.ContainsProbed(probe)) result.StoreProbed(probe, {});
   };
   second.ForEach([&](std::string_view key, std::string_view) {
-    first.Prefetch(key);
-    result.Prefetch(key);
-    ahead.Push(key, keep);
+    const AddressSet::Probe probe = AddressSet::ProbeOf(key);
+    first.Prefetch(probe);
+    result.Prefetch(probe);
+    ahead.Push(probe, keep);
   });
   ahead.Drain(keep);
 }
