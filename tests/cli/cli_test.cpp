@@ -1,30 +1,23 @@
 // End-to-end tests of zofrin-cli: each runs the built program in a fresh
 // temporary folder and checks its exit status and the exact bytes of its
 // output, its messages and the files it writes.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "address/address_set.h"
 #include "address/list_file.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
+#include "tests/support/temp_files.h"
 
 namespace {
 
@@ -32,89 +25,16 @@ namespace fs = std::filesystem;
 using namespace std::string_view_literals;
 using zofrin::AddressSet;
 
-struct CliResult {
-  int exit = -1;
-  std::string out;
-  std::string err;
-};
+using CliResult = zofrin::test::ProcessResult;
 
 // Runs zofrin-cli with `args`, feeding it `input` on standard input. With
 // `stdoutPath`, standard output goes to that file instead of being captured.
 CliResult RunCli(const std::vector<std::string>& args, std::string_view input = {},
                  const char* stdoutPath = nullptr) {
-  int in[2], out[2], err[2];
-  if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
-    ADD_FAILURE() << "pipe failed";
-    return {};
-  }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  if (stdoutPath != nullptr) {
-    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath, O_WRONLY, 0);
-  } else {
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  }
-  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-  std::vector<char*> argv;
-  std::string program = ZOFRIN_CLI;
-  argv.push_back(program.data());
-  std::vector<std::string> copies = args;
-  for (std::string& arg : copies) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(in[0]);
-  ::close(out[1]);
-  ::close(err[1]);
-  CliResult result;
-  if (spawned != 0) {
-    ADD_FAILURE() << "cannot start " << program;
-    ::close(in[1]);
-    ::close(out[0]);
-    ::close(err[0]);
-    return result;
-  }
-  ::fcntl(in[1], F_SETFL, O_NONBLOCK);
-  std::size_t written = 0;
-  int inFd = in[1];
-  if (input.empty()) {
-    ::close(inFd);
-    inFd = -1;
-  }
-  bool outOpen = true, errOpen = true;
-  char buffer[65536];
-  while (outOpen || errOpen || inFd >= 0) {
-    pollfd fds[3] = {
-        {outOpen ? out[0] : -1, POLLIN, 0}, {errOpen ? err[0] : -1, POLLIN, 0}, {inFd, POLLOUT, 0}};
-    if (::poll(fds, 3, -1) < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].revents == 0) continue;
-      const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-      } else {
-        (i == 0 ? outOpen : errOpen) = false;
-      }
-    }
-    if (inFd >= 0 && fds[2].revents != 0) {
-      const ssize_t n = ::write(inFd, input.data() + written, input.size() - written);
-      if (n > 0) written += static_cast<std::size_t>(n);
-      if (n < 0 || written == input.size()) {
-        ::close(inFd);
-        inFd = -1;
-      }
-    }
-  }
-  ::close(out[0]);
-  ::close(err[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  std::vector<std::string> argv = {ZOFRIN_CLI};
+  argv.insert(argv.end(), args.begin(), args.end());
+  CliResult result = zofrin::test::RunProcess(argv, input, 60, stdoutPath);
+  EXPECT_FALSE(result.timedOut) << "zofrin-cli ran for more than a minute";
   return result;
 }
 
@@ -142,47 +62,20 @@ class CliTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ::signal(SIGPIPE, SIG_IGN); }
 
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zofrin-cli-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
-  }
-
-  void TearDown() override {
-    // Give back write permission a test took away, so everything goes.
-    for (const auto& entry : fs::recursive_directory_iterator(m_dir)) {
-      if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::owner_all);
-    }
-    fs::permissions(m_dir, fs::perms::owner_all);
-    fs::remove_all(m_dir);
-  }
-
-  std::string Path(std::string_view name) const { return (m_dir / name).string(); }
+  std::string Path(std::string_view name) const { return m_dir.File(name); }
 
   std::string Write(std::string_view name, std::string_view bytes) const {
     const std::string path = Path(name);
-    std::ofstream(path, std::ios::binary) << bytes;
+    zofrin::test::WriteBytes(path, bytes);
     return path;
   }
 
-  static std::string Read(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-  }
+  static std::string Read(const std::string& path) { return zofrin::test::ReadBytes(path); }
 
   // The names in the folder, sorted, to see that nothing was left behind.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_dir)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Names() const { return m_dir.Names(); }
 
-  fs::path m_dir;
+  zofrin::test::TempDir m_dir;
 };
 
 std::string Lines(std::initializer_list<std::string_view> lines, std::string_view end = "\n") {
@@ -416,7 +309,7 @@ TEST_F(CliTest, ListReportsFileErrors) {
       {missing, "zofrin-cli: " + missing + " was not found.\n"},
       {cut, "zofrin-cli: " + cut + ": Unexpected file format.\n"},
       {wide, "zofrin-cli: " + wide + ": Unexpected file format.\n"},
-      {m_dir.string(), "zofrin-cli: Access to " + m_dir.string() + " was denied.\n"},
+      {m_dir.Path(), "zofrin-cli: Access to " + m_dir.Path() + " was denied.\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

@@ -58,20 +58,6 @@ open_dialog() {
   shot "$dialog" "$3"
 }
 
-# A screenshot of the whole screen, and one cropped to window $1.
-shot() {
-  screenshot "full-$2"
-  if command -v convert >/dev/null && [ -f "$output/full-$2" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    convert "$output/full-$2" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output/$2"
-  fi
-}
-
-closed() {
-  wait_for "! xdotool search --onlyvisible --name '^$1\$' >/dev/null" 100 ||
-    fail "the window \"$1\" stayed open"
-}
-
 lists="$work/lists"
 mkdir -p "$lists"
 "$helper" make "$lists/start.lse" ann@example.com bob@example.org carl@example.net
@@ -130,19 +116,19 @@ xdotool key --delay 50 End Up Up Up
 # The four dialogs, each from its menu; Esc closes them without effect.
 open_dialog 'Add new Email adress' 'alt+e a' e2e-clipboard-add.png
 xdotool key Escape
-closed 'Add new Email adress'
+closed '^Add new Email adress$'
 open_dialog 'Modify Email address' 'alt+e m' e2e-clipboard-modify.png
 xdotool key Escape
-closed 'Modify Email address'
+closed '^Modify Email address$'
 open_dialog 'Find Email address' 'alt+s f' e2e-clipboard-find.png
 xdotool key Escape
-closed 'Find Email address'
+closed '^Find Email address$'
 # The group size: 2, typed over the selected 50.
 open_dialog 'Size of address group' 'alt+i s' e2e-clipboard-group-size.png
 xdotool key --delay 50 Tab Tab ctrl+a
 xdotool type --delay 20 2
 xdotool key Return
-closed 'Size of address group'
+closed '^Size of address group$'
 
 # Insert > Copy group to Clipboard: the fifth and sixth items, the third
 # group of two; the seventh is selected next.
@@ -160,7 +146,7 @@ message=$(find_window '^Information$') || true
 shot "$message" e2e-clipboard-exhausted.png
 xdotool windowfocus --sync "$message"
 xdotool key Return
-closed 'Information'
+closed '^Information$'
 "$cli" export --commas --group-size 2 --group 4 "$lists/saved.LSE" >"$work/group4.txt"
 expect_clipboard "$work/group4.txt" "group 4 with commas"
 [ "$(tail -c 3 "$work/clipboard.out" | od -An -c | tr -d ' ')" = ',\r\n' ] ||
@@ -173,7 +159,7 @@ message=$(find_window '^Information$') || true
 [ -n "$message" ] || fail "no start message"
 xdotool windowfocus --sync "$message"
 xdotool key Return
-closed 'Information'
+closed '^Information$'
 expect_clipboard "$work/group4.txt" "unchanged after the start message"
 
 # File > Exit: the dialogs and copies changed nothing, so no prompt.

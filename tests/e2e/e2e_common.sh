@@ -54,6 +54,21 @@ wait_for() {
   return 1
 }
 
+# A screenshot of the whole screen, and one cropped to window $1.
+shot() {
+  screenshot "full-$2"
+  if command -v convert >/dev/null && [ -f "$output/full-$2" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    convert "$output/full-$2" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output/$2"
+  fi
+}
+
+# Waits until no window whose name matches the pattern $1 is shown.
+closed() {
+  wait_for "! xdotool search --onlyvisible --name '$1' >/dev/null" 100 ||
+    fail "the window \"$1\" stayed open"
+}
+
 # The id of the visible window whose title matches $1, waited for up to 20
 # seconds. A search can end early with an X error when a window goes away
 # under it, so it is tried again.

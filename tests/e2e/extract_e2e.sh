@@ -21,20 +21,6 @@ cli=$4
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 rm -f "$output"/e2e-extract-dialog.png "$output"/full-e2e-extract-dialog.png
 
-# A screenshot of the whole screen, and one cropped to window $1.
-shot() {
-  screenshot "full-$2"
-  if command -v convert >/dev/null && [ -f "$output/full-$2" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    convert "$output/full-$2" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output/$2"
-  fi
-}
-
-closed() {
-  wait_for "! xdotool search --onlyvisible --name '$1' >/dev/null" 100 ||
-    fail "the window \"$1\" stayed open"
-}
-
 # --- the list and the files -------------------------------------------------
 lists="$work/lists"
 files="$work/files with blanks"

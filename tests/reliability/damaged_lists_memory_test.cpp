@@ -88,7 +88,7 @@ constexpr std::size_t kPerByte = 64;
 constexpr std::size_t kFixed = 80 * 1024;
 
 TEST(DamagedListsMemoryTest, ReadingAllocatesInProportionToTheFile) {
-  ScratchDir dir;
+  TempDir dir;
   const std::string path = dir.File("damaged.lse");
   std::size_t files = 0;
   for (const DamagedList& file : AllDamagedListFiles()) {
@@ -98,7 +98,7 @@ TEST(DamagedListsMemoryTest, ReadingAllocatesInProportionToTheFile) {
     const Allocations inMemory = Measure([&] { (void)ReadListBytes(file.bytes, set); });
     EXPECT_LE(inMemory.total, bound);
 
-    WriteFileBytes(path, file.bytes);
+    WriteBytes(path, file.bytes);
     AddressSet fromFile;
     const Allocations throughFile = Measure([&] { (void)ReadListFile(path, fromFile); });
     EXPECT_LE(throughFile.total, bound);

@@ -70,7 +70,7 @@ TEST(DamagedListsTest, TheCatalogueHoldsWhatItPromises) {
 
 // The reader in memory and from a file, and a pane loaded from the file.
 TEST(DamagedListsTest, TheReaderGivesEachFileItsOutcome) {
-  ScratchDir dir;
+  TempDir dir;
   const std::string path = dir.File("damaged.lse");
   for (const DamagedList& file : AllDamagedListFiles()) {
     SCOPED_TRACE(file.name);
@@ -83,7 +83,7 @@ TEST(DamagedListsTest, TheReaderGivesEachFileItsOutcome) {
       EXPECT_EQ(AsMap(set), AsMap(file));
     }
 
-    WriteFileBytes(path, file.bytes);
+    WriteBytes(path, file.bytes);
     AddressSet fromFile;
     const ListFileError error = ReadListFile(path, fromFile);
     EXPECT_EQ(error.kind, KindOf(file.outcome));
@@ -119,7 +119,7 @@ class DamagedListsCliTest : public ::testing::Test {
     return RunProcess(argv);
   }
 
-  ScratchDir m_dir;
+  TempDir m_dir;
 };
 
 // Every place zofrin-cli reads a list: list (its own parser), union, add
@@ -130,12 +130,12 @@ TEST_F(DamagedListsCliTest, EveryCommandReportsADamagedFileAndWritesNothing) {
   const std::string empty = m_dir.File("empty.lse");
   const std::string out = m_dir.File("out.lse");
   const std::string text = m_dir.File("text.txt");
-  WriteFileBytes(empty, "");
-  WriteFileBytes(text, "new@example.com");
+  WriteBytes(empty, "");
+  WriteBytes(text, "new@example.com");
   std::size_t runs = 0;
   for (const DamagedList& file : AllDamagedListFiles()) {
     SCOPED_TRACE(file.name);
-    WriteFileBytes(path, file.bytes);
+    WriteBytes(path, file.bytes);
     std::filesystem::remove(out);
     const bool reads = file.outcome == Outcome::kReads;
 
@@ -164,7 +164,7 @@ TEST_F(DamagedListsCliTest, EveryCommandReportsADamagedFileAndWritesNothing) {
         EXPECT_EQ(result->exit, 1);
         EXPECT_EQ(result->err, Unexpected(path));
       }
-      EXPECT_EQ(ReadFileBytes(path), file.bytes);
+      EXPECT_EQ(ReadBytes(path), file.bytes);
     } else {
       EXPECT_EQ(added.exit, 0);
       EXPECT_EQ(extracted.exit, 0);
@@ -181,7 +181,7 @@ TEST_F(DamagedListsCliTest, EveryCommandReportsADamagedFileAndWritesNothing) {
 // empty file: nothing is set aside for what the numbers claim.
 TEST_F(DamagedListsCliTest, ClaimsBeyondTheDataCostNoMemory) {
   const std::string empty = m_dir.File("empty.lse");
-  WriteFileBytes(empty, "");
+  WriteBytes(empty, "");
   long baseline = 0;
   for (const char* command : {"list", "export"}) {
     baseline = std::max(baseline, Cli({command, empty}).peakRssKib);
@@ -190,7 +190,7 @@ TEST_F(DamagedListsCliTest, ClaimsBeyondTheDataCostNoMemory) {
   const std::string path = m_dir.File("claims.lse");
   for (const DamagedList& file : MalformedListFiles()) {
     SCOPED_TRACE(file.name);
-    WriteFileBytes(path, file.bytes);
+    WriteBytes(path, file.bytes);
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"list", path}, {"export", path},
           {"union", path, path, "-o", m_dir.File("out.lse")}}) {

@@ -46,7 +46,7 @@ class ExtractFailuresGuiTest : public QObject {
   }
 
   void noRegularFileIsSkippedWithoutWaiting() {
-    ScratchDir dir;
+    TempDir dir;
     const UnusualFiles files(dir);
     std::vector<std::string> chosen = {files.first};
     for (const auto& [path, message] : files.unusual) chosen.push_back(path);
@@ -59,7 +59,7 @@ class ExtractFailuresGuiTest : public QObject {
   }
 
   void filesSpoiledAfterTheyWereChosen() {
-    ScratchDir dir;
+    TempDir dir;
     UnreadableFiles files(dir);
     std::vector<std::string> chosen = {files.first};
     chosen.insert(chosen.end(), files.chosen.begin(), files.chosen.end());
@@ -76,7 +76,7 @@ class ExtractFailuresGuiTest : public QObject {
   // 32 GiB, more than the machine's memory: every address is found, and
   // the program's memory hardly grows.
   void fileLargerThanMemory() {
-    ScratchDir dir;
+    TempDir dir;
     const HugeSparseFile huge(dir);
     if (huge.path.empty()) QSKIP(huge.whyNot.c_str());
     CExtractDlg dialog(nullptr);

@@ -34,7 +34,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 }
 
 TEST(ExtractFailuresCliTest, WhatIsNoRegularFileIsReportedWithoutWaiting) {
-  ScratchDir dir;
+  TempDir dir;
   const UnusualFiles files(dir);
   std::vector<std::string> args = {"extract", files.first};
   std::string err;
@@ -51,7 +51,7 @@ TEST(ExtractFailuresCliTest, WhatIsNoRegularFileIsReportedWithoutWaiting) {
 }
 
 TEST(ExtractFailuresCliTest, UnreadableFilesAreReportedAndTheOthersMerged) {
-  ScratchDir dir;
+  TempDir dir;
   UnreadableFiles files(dir);
   files.Spoil();
   const std::string list = dir.File("list.lse");
@@ -77,11 +77,11 @@ TEST(ExtractFailuresCliTest, UnreadableFilesAreReportedAndTheOthersMerged) {
 // A sparse file of 32 GiB, more than the machine's memory: every address in
 // it is found, one crossing the 4 GiB mark, with the memory of a small run.
 TEST(ExtractFailuresCliTest, FileLargerThanMemoryIsStreamed) {
-  ScratchDir dir;
+  TempDir dir;
   const HugeSparseFile huge(dir);
   if (huge.path.empty()) GTEST_SKIP() << huge.whyNot;
   const std::string small = dir.File("small.txt");
-  WriteFileBytes(small, "first@example.com");
+  WriteBytes(small, "first@example.com");
   const long baseline = Cli({"extract", small}).peakRssKib;
 
   const auto start = std::chrono::steady_clock::now();

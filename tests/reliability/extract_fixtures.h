@@ -20,10 +20,10 @@ namespace zofrin::test {
 
 // A file with one address before the files that fail and one after them.
 struct Bracket {
-  explicit Bracket(const ScratchDir& dir)
+  explicit Bracket(const TempDir& dir)
       : first(dir.File("first.txt")), last(dir.File("last.txt")) {
-    WriteFileBytes(first, "first@example.com");
-    WriteFileBytes(last, "last@example.com");
+    WriteBytes(first, "first@example.com");
+    WriteBytes(last, "last@example.com");
   }
   std::string first;
   std::string last;
@@ -33,7 +33,7 @@ struct Bracket {
 // FIFO nobody writes to, one whose writer stays open (reading it would wait
 // for ever), two devices and a folder.
 struct UnusualFiles : Bracket {
-  explicit UnusualFiles(const ScratchDir& dir) : Bracket(dir) {
+  explicit UnusualFiles(const TempDir& dir) : Bracket(dir) {
     const std::string lonely = dir.File("fifo");
     const std::string open = dir.File("fifo-with-writer");
     ::mkfifo(lonely.c_str(), 0644);
@@ -65,13 +65,13 @@ struct UnusualFiles : Bracket {
 // link, a link to itself or a FIFO, and (unless root, who reads anything)
 // stripped of every permission. Each comes with its message.
 struct UnreadableFiles : Bracket {
-  explicit UnreadableFiles(const ScratchDir& dir) : Bracket(dir) {
+  explicit UnreadableFiles(const TempDir& dir) : Bracket(dir) {
     const char* names[] = {"removed.txt", "now-a-folder.txt", "dangling.txt", "loop.txt",
                            "now-a-fifo.txt", "no-permission.txt"};
     for (const char* name : names) {
       if (std::string(name) == "no-permission.txt" && IsRoot()) continue;
       const std::string path = dir.File(name);
-      WriteFileBytes(path, "spoiled-" + std::string(name).substr(0, 4) + "@example.com");
+      WriteBytes(path, "spoiled-" + std::string(name).substr(0, 4) + "@example.com");
       chosen.push_back(path);
     }
   }
@@ -114,7 +114,7 @@ struct HugeSparseFile {
   static inline const std::vector<std::string> kAddresses = {
       "first@example.com", "cross@example.com", "last@example.com"};
 
-  explicit HugeSparseFile(const ScratchDir& dir) {
+  explicit HugeSparseFile(const TempDir& dir) {
     std::string folder;
     if (IsRoot()) {
       m_disk = std::make_unique<SmallDisk>(dir.File("sparse"), "1m");

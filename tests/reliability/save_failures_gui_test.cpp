@@ -40,7 +40,7 @@ class SaveFailuresGuiTest : public QObject {
  private slots:
   void init() {
     UseScriptedUi();
-    m_dir = std::make_unique<ScratchDir>();
+    m_dir = std::make_unique<TempDir>();
     m_document = std::make_unique<CZofrinDoc>();
     m_frame = std::make_unique<CMainFrame>(m_document.get());
     m_frame->show();
@@ -167,7 +167,7 @@ class SaveFailuresGuiTest : public QObject {
   }
 
  private:
-  std::unique_ptr<ScratchDir> m_dir;
+  std::unique_ptr<TempDir> m_dir;
   std::unique_ptr<SmallDisk> m_disk;
   std::unique_ptr<CZofrinDoc> m_document;
   std::unique_ptr<CMainFrame> m_frame;

@@ -66,7 +66,7 @@ class SaveFailuresTest : public ::testing::Test {
     const std::string folder = fs::path(target).parent_path().string();
     const bool wasFile = fs::is_regular_file(target, ignored);
     const bool hasFolder = fs::is_directory(folder, ignored);
-    const std::string old = wasFile ? ReadFileBytes(target) : "";
+    const std::string old = wasFile ? ReadBytes(target) : "";
     const std::vector<std::string> names = hasFolder ? NamesIn(folder) : std::vector<std::string>{};
     const std::string expected = FormatText(message, target);
 
@@ -78,7 +78,7 @@ class SaveFailuresTest : public ::testing::Test {
       const std::string source = m_dir.File("source.lse");
       const std::string empty = m_dir.File("empty.lse");
       ASSERT_TRUE(WriteListFile(source, set).Ok());
-      WriteFileBytes(empty, "");
+      WriteBytes(empty, "");
       const ProcessResult result = Cli({"union", source, empty, "-o", target});
       EXPECT_EQ(result.exit, 1);
       EXPECT_EQ(result.err, CliError(expected));
@@ -87,14 +87,14 @@ class SaveFailuresTest : public ::testing::Test {
       ++m_injected;
     }
     if (wasFile) {
-      EXPECT_EQ(ReadFileBytes(target), old);
+      EXPECT_EQ(ReadBytes(target), old);
     }
     if (hasFolder) {
       EXPECT_EQ(NamesIn(folder), names);
     }
   }
 
-  ScratchDir m_dir;
+  TempDir m_dir;
   std::vector<std::string> m_strays;  // files killed saves left behind
   static inline std::size_t m_injected = 0;
 
@@ -119,12 +119,12 @@ TEST_F(SaveFailuresTest, FullDiskOnASmallFileSystem) {
   const std::string text = m_dir.File("text.txt");
   std::string words;
   for (int i = 0; i < 5000; ++i) words += "x" + std::to_string(i) + "@example.org ";
-  WriteFileBytes(text, words);
-  const std::string old = ReadFileBytes(target);
+  WriteBytes(text, words);
+  const std::string old = ReadBytes(target);
   const ProcessResult extracted = Cli({"extract", "--into", target, text});
   EXPECT_EQ(extracted.exit, 1);
   EXPECT_EQ(extracted.err, CliError(FormatText(kFull, target)));
-  EXPECT_EQ(ReadFileBytes(target), old);
+  EXPECT_EQ(ReadBytes(target), old);
   EXPECT_EQ(NamesIn(disk.Path()), std::vector<std::string>{"list.lse"});
   // A disk with no room left at all fails even a tiny list.
   disk.Fill();
@@ -147,7 +147,7 @@ TEST_F(SaveFailuresTest, FullDiskAfterAnyNumberOfBytes) {
   }
   SetWriteLimitForTesting(static_cast<std::int64_t>(size));
   EXPECT_TRUE(WriteListFile(target, set).Ok());
-  EXPECT_EQ(ReadFileBytes(target), WriteListBytes(set));
+  EXPECT_EQ(ReadBytes(target), WriteListBytes(set));
 }
 
 TEST_F(SaveFailuresTest, ReadOnlyTargetAndTargetThatIsAFolder) {
@@ -178,7 +178,7 @@ TEST_F(SaveFailuresTest, FolderWithoutWritePermission) {
   fs::create_directory(folder);
   const std::string target = folder + "/list.lse";
   ASSERT_TRUE(WriteListFile(target, Addresses(3)).Ok());
-  const std::string old = ReadFileBytes(target);
+  const std::string old = ReadBytes(target);
   const std::string expected = FormatText("Access to %1 was denied.", target);
   if (!IsRoot()) {
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
@@ -212,7 +212,7 @@ TEST_F(SaveFailuresTest, FolderWithoutWritePermission) {
     EXPECT_EQ(result.err, CliError(FormatText("Access to %1 was denied.", out)));
     ++m_injected;
   }
-  EXPECT_EQ(ReadFileBytes(target), old);
+  EXPECT_EQ(ReadBytes(target), old);
   EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"list.lse"});
 }
 
@@ -225,7 +225,7 @@ TEST_F(SaveFailuresTest, SaveKilledPartWay) {
   const std::string big = m_dir.File("big.lse");
   const std::string empty = m_dir.File("empty.lse");
   ASSERT_TRUE(WriteListFile(big, Addresses(400000)).Ok());
-  WriteFileBytes(empty, "");
+  WriteBytes(empty, "");
   const std::string folder = m_dir.File("out");
   fs::create_directory(folder);
   const std::string target = folder + "/list.lse";
@@ -233,11 +233,11 @@ TEST_F(SaveFailuresTest, SaveKilledPartWay) {
   const std::vector<std::string> args = {ZOFRIN_CLI, "union", big, empty, "-o", target};
 
   // The new list, and how long a whole run takes.
-  WriteFileBytes(target, oldBytes);
+  WriteBytes(target, oldBytes);
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(RunProcess(args).exit, 0);
   const auto whole = std::chrono::steady_clock::now() - start;
-  const std::string newBytes = ReadFileBytes(target);
+  const std::string newBytes = ReadBytes(target);
   ASSERT_NE(newBytes, oldBytes);
   ASSERT_EQ(newBytes.size(), WriteListBytes(Addresses(400000)).size());
 
@@ -278,7 +278,7 @@ TEST_F(SaveFailuresTest, SaveKilledPartWay) {
   int kills = 0, leftOld = 0, leftNew = 0;
   for (const auto& [name, reached] : moments) {
     SCOPED_TRACE(name);
-    WriteFileBytes(target, oldBytes);
+    WriteBytes(target, oldBytes);
     struct stat st {};
     ::stat(target.c_str(), &st);
     startInode = st.st_ino;
@@ -300,7 +300,7 @@ TEST_F(SaveFailuresTest, SaveKilledPartWay) {
       ::waitpid(pid, &status, 0);
     }
     kills += WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-    const std::string now = ReadFileBytes(target);
+    const std::string now = ReadBytes(target);
     EXPECT_TRUE(now == oldBytes || now == newBytes) << "target holds " << now.size() << " bytes";
     leftOld += now == oldBytes;
     leftNew += now == newBytes;
@@ -319,12 +319,12 @@ TEST_F(SaveFailuresTest, SaveKilledPartWay) {
   // The strays stay what they are; the next save replaces the target whole.
   std::vector<std::pair<std::string, std::string>> strays;
   for (const std::string& stray : m_strays) {
-    strays.emplace_back(stray, ReadFileBytes(folder + "/" + stray));
+    strays.emplace_back(stray, ReadBytes(folder + "/" + stray));
   }
-  WriteFileBytes(target, oldBytes);
+  WriteBytes(target, oldBytes);
   ASSERT_EQ(RunProcess(args).exit, 0);
-  EXPECT_EQ(ReadFileBytes(target), newBytes);
-  for (const auto& [stray, bytes] : strays) EXPECT_EQ(ReadFileBytes(folder + "/" + stray), bytes);
+  EXPECT_EQ(ReadBytes(target), newBytes);
+  for (const auto& [stray, bytes] : strays) EXPECT_EQ(ReadBytes(folder + "/" + stray), bytes);
   const ProcessResult listed = Cli({"list", "--count", target});
   EXPECT_EQ(listed.out, "400000\n");
 }

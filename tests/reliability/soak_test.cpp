@@ -192,7 +192,7 @@ class SoakTest : public QObject {
   // texts the rule refuses; list files, a damaged one among them; text
   // files, with a missing one and a folder.
   void MakeFixtures() {
-    m_dir = std::make_unique<ScratchDir>();
+    m_dir = std::make_unique<TempDir>();
     for (int i = 0; i < 150; ++i) {
       std::string address = "user" + std::to_string(i) + "@host" + std::to_string(i % 7) + ".com";
       m_addresses.push_back(address);
@@ -208,19 +208,19 @@ class SoakTest : public QObject {
       const std::size_t size = f == 0 ? 0 : Below(60);
       for (std::size_t k = 0; k < size; ++k) set.Store(Pick(m_addresses));
       const std::string path = m_dir->File("list" + std::to_string(f) + ".lse");
-      WriteFileBytes(path, WriteListBytes(set));
+      WriteBytes(path, WriteListBytes(set));
       m_listFiles.push_back(path);
     }
     const std::string good = WriteListBytes(AddressSet());
     const std::string damaged = m_dir->File("damaged.lse");
-    WriteFileBytes(damaged, std::string("\x05\x00\x0f" "ann@exa", 10));
+    WriteBytes(damaged, std::string("\x05\x00\x0f" "ann@exa", 10));
     m_listFiles.push_back(damaged);
     const std::string empty = m_dir->File("empty.lse");
-    WriteFileBytes(empty, "");
+    WriteBytes(empty, "");
     m_listFiles.push_back(empty);
     for (int f = 0; f < 6; ++f) {
       const std::string path = m_dir->File("text" + std::to_string(f) + ".txt");
-      WriteFileBytes(path, RandomText(40));
+      WriteBytes(path, RandomText(40));
       m_textFiles.push_back(path);
     }
     m_textFiles.push_back(m_dir->File("missing.txt"));
@@ -434,7 +434,7 @@ class SoakTest : public QObject {
     ++m_saves;
     const std::string path = m_document->PathName().toStdString();
     if (m_document->IsModified()) QFAIL("a save left the list modified");
-    if (ReadFileBytes(path) != WriteListBytes(m_document->m_setAddresses)) {
+    if (ReadBytes(path) != WriteListBytes(m_document->m_setAddresses)) {
       QFAIL("the saved file does not hold the list");
     }
     if (std::find(m_listFiles.begin(), m_listFiles.end(), path) == m_listFiles.end()) {
@@ -486,7 +486,7 @@ class SoakTest : public QObject {
   }
 
   std::mt19937 m_random;
-  std::unique_ptr<ScratchDir> m_dir;
+  std::unique_ptr<TempDir> m_dir;
   std::vector<std::string> m_addresses;
   std::vector<std::string> m_invalid;
   std::vector<std::string> m_listFiles;
