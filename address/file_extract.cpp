@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -54,6 +55,7 @@ void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned thread
                           const std::function<void(std::size_t, FileCollector&)>& deliver,
                           ExtractControl* control) {
   const std::size_t count = paths.size();
+  if (count == 0) return;
   threads = static_cast<unsigned>(std::clamp<std::size_t>(threads, 1, count));
   if (threads <= 1) {
     StreamScanner scanner;
@@ -72,15 +74,27 @@ void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned thread
   std::vector<std::unique_ptr<FileCollector>> results(count);
   std::size_t next = 0;       // the next file to start
   std::size_t delivered = 0;  // files handed over
-  // Results handed over go back to the workers, emptied but with their
-  // buffers, so the memory they grow into is reused instead of returned to
-  // the system and faulted in again for every file.
-  std::vector<std::unique_ptr<FileCollector>> spare;
+  // The first exception a worker or `deliver` throws: everything stops, and
+  // it is thrown again once the workers have ended.
+  std::exception_ptr failure;
+  auto fail = [&] {
+    {
+      std::lock_guard lock(mutex);
+      if (!failure) failure = std::current_exception();
+    }
+    changed.notify_all();
+  };
   // A worker runs at most this many files ahead of delivery, which bounds
   // the memory the waiting results take. The room is there so that the
   // workers go on while delivery waits, for instance on a slow reader of
   // what is printed.
   const std::size_t window = 8 * static_cast<std::size_t>(threads);
+  // Results handed over go back to the workers, emptied but with their
+  // buffers, so the memory they grow into is reused instead of returned to
+  // the system and faulted in again for every file.
+  std::vector<std::unique_ptr<FileCollector>> spare;
+  // Waiting, being filled or being delivered: no more collectors than this.
+  spare.reserve(std::min<std::size_t>(count, window + threads + 1));
 
   auto work = [&] {
     StreamScanner scanner;
@@ -89,8 +103,9 @@ void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned thread
       std::unique_ptr<FileCollector> result;
       {
         std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return next >= count || next < delivered + window; });
-        if (next >= count) return;
+        changed.wait(lock,
+                     [&] { return next >= count || failure || next < delivered + window; });
+        if (next >= count || failure) return;
         index = next++;
         if (!spare.empty()) {
           result = std::move(spare.back());
@@ -98,8 +113,13 @@ void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned thread
         }
       }
       if (control) control->fileIndex = std::max<std::size_t>(control->fileIndex, index);
-      if (!result) result = make();
-      ScanOne(paths[index], scanner, *result, control);
+      try {
+        if (!result) result = make();
+        ScanOne(paths[index], scanner, *result, control);
+      } catch (...) {
+        fail();
+        return;
+      }
       {
         std::lock_guard lock(mutex);
         results[index] = std::move(result);
@@ -108,15 +128,25 @@ void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned thread
     }
   };
   std::vector<std::thread> pool;
-  for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
+  try {
+    for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
+  } catch (...) {
+    fail();  // the threads that did start end at once
+  }
   for (std::size_t i = 0; i < count; ++i) {
     std::unique_ptr<FileCollector> result;
     {
       std::unique_lock lock(mutex);
-      changed.wait(lock, [&] { return results[i] != nullptr; });
+      changed.wait(lock, [&] { return results[i] != nullptr || failure; });
+      if (failure) break;
       result = std::move(results[i]);
     }
-    deliver(i, *result);
+    try {
+      deliver(i, *result);
+    } catch (...) {
+      fail();
+      break;
+    }
     result->Reset();
     {
       std::lock_guard lock(mutex);
@@ -126,6 +156,7 @@ void ExtractFromFilesWith(const std::vector<std::string>& paths, unsigned thread
     changed.notify_all();
   }
   for (std::thread& thread : pool) thread.join();
+  if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace zofrin

@@ -63,6 +63,13 @@ std::uint64_t PrefixOf(std::string_view text) {
   return prefix;
 }
 
+// Makes room for `more` elements in `v`, growing it geometrically, so that
+// the appends after it cannot fail.
+template <class T>
+void MakeRoom(std::vector<T>& v, std::size_t more) {
+  if (v.capacity() - v.size() < more) v.reserve(std::max(v.size() + more, 2 * v.capacity()));
+}
+
 }  // namespace
 
 int CompareDisplay(std::string_view a, std::string_view b) {
@@ -76,6 +83,9 @@ bool EqualFolded(std::string_view a, std::string_view b) {
 }
 
 void SortedBatch::Add(std::string_view text) {
+  // Room first, so that running out of memory leaves the batch as it was.
+  MakeRoom(m_items, 1);
+  MakeRoom(m_text, text.size());
   m_items.push_back(
       {PrefixOf(text), m_text.size(), static_cast<std::uint32_t>(text.size()), 0});
   m_text.insert(m_text.end(), text.begin(), text.end());
@@ -97,6 +107,9 @@ void SortedBatch::Sort() {
 
 void SortedBatch::AppendRun(const SortedBatch& run) {
   if (run.m_items.empty()) return;
+  MakeRoom(m_items, run.m_items.size());
+  MakeRoom(m_text, run.m_text.size());
+  MakeRoom(m_runStarts, 1);
   const std::uint64_t shift = m_text.size();
   m_text.insert(m_text.end(), run.m_text.begin(), run.m_text.end());
   m_runStarts.push_back(m_items.size());
@@ -104,26 +117,47 @@ void SortedBatch::AppendRun(const SortedBatch& run) {
     item.offset += shift;
     m_items.push_back(item);
   }
-  const auto length = [&](std::size_t run) {
-    const std::size_t end = run + 1 < m_runStarts.size() ? m_runStarts[run + 1] : m_items.size();
-    return end - m_runStarts[run];
-  };
-  while (m_runStarts.size() >= 2 &&
-         length(m_runStarts.size() - 2) <= length(m_runStarts.size() - 1)) {
-    MergeLastTwo();
+  // The runs waiting are kept as a merge sort of runs keeps them: each
+  // longer than the next two together, and each longer than the next, so
+  // that there are O(log n) of them and the whole batch is merged with
+  // O(n log k) work for k runs, whatever their lengths.
+  for (;;) {
+    const std::size_t n = m_runStarts.size();
+    if (n < 2) break;
+    if ((n >= 3 && RunLength(n - 3) <= RunLength(n - 2) + RunLength(n - 1)) ||
+        (n >= 4 && RunLength(n - 4) <= RunLength(n - 3) + RunLength(n - 2))) {
+      MergeRunWithNext(RunLength(n - 3) < RunLength(n - 1) ? n - 3 : n - 2);
+    } else if (RunLength(n - 2) <= RunLength(n - 1)) {
+      MergeRunWithNext(n - 2);
+    } else {
+      break;
+    }
   }
 }
 
-void SortedBatch::MergeLastTwo() {
-  const std::size_t middle = m_runStarts.back();
-  m_runStarts.pop_back();
-  std::inplace_merge(m_items.begin() + static_cast<std::ptrdiff_t>(m_runStarts.back()),
-                     m_items.begin() + static_cast<std::ptrdiff_t>(middle), m_items.end(),
+std::size_t SortedBatch::RunLength(std::size_t run) const {
+  const std::size_t end = run + 1 < m_runStarts.size() ? m_runStarts[run + 1] : m_items.size();
+  return end - m_runStarts[run];
+}
+
+void SortedBatch::MergeRunWithNext(std::size_t run) {
+  const std::size_t first = m_runStarts[run];
+  const std::size_t middle = m_runStarts[run + 1];
+  const std::size_t last = run + 2 < m_runStarts.size() ? m_runStarts[run + 2] : m_items.size();
+  m_runStarts.erase(m_runStarts.begin() + static_cast<std::ptrdiff_t>(run + 1));
+  // Without memory for a buffer, inplace_merge merges more slowly, but it
+  // does not fail.
+  std::inplace_merge(m_items.begin() + static_cast<std::ptrdiff_t>(first),
+                     m_items.begin() + static_cast<std::ptrdiff_t>(middle),
+                     m_items.begin() + static_cast<std::ptrdiff_t>(last),
                      [this](const Item& a, const Item& b) { return Less(a, b); });
 }
 
 void SortedBatch::MergeRuns() {
-  while (m_runStarts.size() >= 2) MergeLastTwo();
+  while (m_runStarts.size() >= 2) {
+    const std::size_t n = m_runStarts.size();
+    MergeRunWithNext(n >= 3 && RunLength(n - 3) < RunLength(n - 1) ? n - 3 : n - 2);
+  }
 }
 
 void SortedBatch::Clear() {

@@ -34,9 +34,9 @@ struct Item {
 // at a time on the threads that scan the files, and then merged into a list
 // in one step. A batch is a series of sorted runs: Sort makes what was added
 // one run, AppendRun adds a sorted batch as a further run, MergeRuns makes
-// the whole batch one run. Runs are merged as they come whenever the last is
-// as long as the one before it, so that a batch of n texts from k runs is
-// merged in O(n log k).
+// the whole batch one run. Runs are merged as they come, so that few wait
+// and a batch of n texts from k runs is merged in O(n log k). Running out of
+// memory in Add or AppendRun leaves the batch as it was.
 class SortedBatch {
  public:
   void Add(std::string_view text);
@@ -55,7 +55,8 @@ class SortedBatch {
   using Item = sorted_detail::Item;
 
   bool Less(const Item& a, const Item& b) const;
-  void MergeLastTwo();
+  std::size_t RunLength(std::size_t run) const;
+  void MergeRunWithNext(std::size_t run);
 
   std::vector<Item> m_items;
   std::vector<char> m_text;

@@ -12,9 +12,15 @@ namespace zofrin {
 
 class StringArray {
  public:
+  // Running out of memory leaves the array as it was.
   void Add(std::string_view text) {
     m_text.append(text);
-    m_ends.push_back(m_text.size());
+    try {
+      m_ends.push_back(m_text.size());
+    } catch (...) {
+      m_text.resize(m_text.size() - text.size());
+      throw;
+    }
   }
   void Clear() {
     m_text.clear();

@@ -201,6 +201,30 @@ void Rebuild(benchmark::State& state, std::size_t count) {
       [&](SortedAddressList& list) { RebuildList(list, set); });
 }
 
+// Puts `count` addresses into a list as sorted runs of shrinking lengths
+// (k, k - 1, ..., 1), the order in which a merge of runs that only looks at
+// the last two would wait with every merge until the end. The runs are
+// sorted beforehand, as the threads that scan files sort them.
+void BatchOfShrinkingRuns(benchmark::State& state, std::size_t count) {
+  const PackedTexts& texts = Lists(count).first;
+  std::vector<SortedBatch> runs;
+  for (std::size_t next = 0, length = 1; next < texts.Size(); next += length, ++length) {
+    runs.emplace_back();
+    for (std::size_t i = next; i < std::min(texts.Size(), next + length); ++i) {
+      runs.back().Add(texts[i]);
+    }
+    runs.back().Sort();
+  }
+  std::reverse(runs.begin(), runs.end());
+  TimeOnce(
+      state, [] { return std::make_unique<SortedAddressList>(); },
+      [&](SortedAddressList& list) {
+        SortedBatch batch;
+        for (const SortedBatch& run : runs) batch.AppendRun(run);
+        list.InsertBatch(batch);
+      });
+}
+
 // Merges `count` addresses, none of them in the list yet.
 void MergeFresh(benchmark::State& state, std::size_t count) {
   const auto& fresh = Lists(count).fresh.Views();
@@ -376,6 +400,7 @@ void RegisterListBenchmarks(std::size_t count) {
       {"Sets/Subtract", SetOperation<SubtractSets>},
       {"Sets/Intersect", SetOperation<IntersectSets>},
       {"SortedList/RebuildList", Rebuild},
+      {"SortedList/BatchOfShrinkingRuns", BatchOfShrinkingRuns},
       {"SortedList/MergeFresh", MergeFresh},
       {"SortedList/MergeOverlapping", MergeOverlapping},
       {"SortedList/SelectEveryOther(SetSel)", SelectEveryOther},

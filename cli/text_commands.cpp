@@ -129,9 +129,16 @@ class FileLines final : public FileCollector {
   // a larger block while the file is scanned.
   FileLines() { text.reserve(std::size_t{1} << 18); }
 
+  // Running out of memory leaves no line cut short.
   void Add(std::string_view address) override {
-    text.append(address);
-    text.push_back('\n');
+    const std::size_t size = text.size();
+    try {
+      text.append(address);
+      text.push_back('\n');
+    } catch (...) {
+      text.resize(size);
+      throw;
+    }
   }
 
   std::string text;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <atomic>
 #include <functional>
+#include <new>
 #include <thread>
 
 #include "address/file_extract.h"
@@ -62,10 +63,14 @@ class ExtractionRun {
     // error or a Cancel ends a file, and what it gave so far stays.
     // Each file's addresses are sorted on the thread that scanned it; here
     // the sorted runs are merged as they come.
-    ExtractFromFiles<FileSortedAddresses>(
-        m_paths, std::max(1u, std::thread::hardware_concurrency()),
-        [this](std::size_t, FileSortedAddresses& result) { m_found.AppendRun(result.found); },
-        &m_control);
+    try {
+      ExtractFromFiles<FileSortedAddresses>(
+          m_paths, std::max(1u, std::thread::hardware_concurrency()),
+          [this](std::size_t, FileSortedAddresses& result) { m_found.AppendRun(result.found); },
+          &m_control);
+    } catch (const std::bad_alloc&) {
+      // Out of memory: what was gathered before stands, as after a Cancel.
+    }
     m_found.MergeRuns();
     m_done = true;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -219,6 +220,44 @@ TEST(ExtractFromFilesTest, SortedRunsMergeIntoTheList) {
   SortedAddressList list;
   list.InsertBatch(batch);
   EXPECT_EQ(test::Describe(list), test::Describe(expected));
+}
+
+// No file at all gives nothing; a failure while a file is scanned or handed
+// over ends the whole run with that failure, the threads stopped, instead of
+// ending the program.
+TEST(ExtractFromFilesTest, NoFilesAndFailures) {
+  bool called = false;
+  ExtractFromFiles({}, 4, [&](std::size_t, FileAddresses&) { called = true; });
+  EXPECT_FALSE(called);
+
+  test::TempDir dir;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 40; ++i) {
+    paths.push_back(dir.File("file" + std::to_string(i) + ".txt"));
+    test::WriteBytes(paths.back(), "a" + std::to_string(i) + "@example.com\n");
+  }
+  for (unsigned threads : {1u, 3u}) {
+    std::size_t delivered = 0;
+    EXPECT_THROW(ExtractFromFiles(paths, threads,
+                                  [&](std::size_t index, FileAddresses&) {
+                                    if (index == 5) throw std::runtime_error("deliver");
+                                    ++delivered;
+                                  }),
+                 std::runtime_error);
+    EXPECT_EQ(delivered, 5u);
+
+    struct Failing final : FileCollector {
+      void Add(std::string_view address) override {
+        if (address == "a7@example.com") throw std::runtime_error("collect");
+      }
+      void Clear() override {}
+    };
+    delivered = 0;
+    EXPECT_THROW(ExtractFromFiles<Failing>(paths, threads,
+                                           [&](std::size_t, Failing&) { ++delivered; }),
+                 std::runtime_error);
+    EXPECT_LE(delivered, 7u);
+  }
 }
 
 }  // namespace
