@@ -70,11 +70,10 @@ class AddressSet {
   // Makes room for `count` keys and `bytes` bytes of text without regrowing.
   void Reserve(std::size_t count, std::size_t bytes);
 
-  // Starts loading the index slot where `key` is looked up; changes nothing.
-  // An index of millions of keys misses the cache on nearly every lookup, so
-  // a long run of lookups goes faster when each key is prefetched a few keys
-  // before it is used (see LookAhead): the misses then overlap.
-  void Prefetch(std::string_view key) const { Prefetch(ProbeOf(key)); }
+  // Starts loading the index slot where the probed key is looked up; changes
+  // nothing. An index of millions of keys misses the cache on nearly every
+  // lookup, so a long run of lookups goes faster when each key is prefetched
+  // a few keys before it is used (see LookAhead): the misses then overlap.
   void Prefetch(const Probe& probe) const {
     __builtin_prefetch(&m_index[probe.hash & m_indexMask]);
   }

@@ -99,11 +99,4 @@ void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads, D
       control);
 }
 
-// The same with the addresses collected as they are.
-inline void ExtractFromFiles(const std::vector<std::string>& paths, unsigned threads,
-                             const std::function<void(std::size_t, FileAddresses&)>& deliver,
-                             ExtractControl* control = nullptr) {
-  ExtractFromFiles<FileAddresses>(paths, threads, deliver, control);
-}
-
 }  // namespace zofrin

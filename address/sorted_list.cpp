@@ -70,6 +70,21 @@ void MakeRoom(std::vector<T>& v, std::size_t more) {
   if (v.capacity() - v.size() < more) v.reserve(std::max(v.size() + more, 2 * v.capacity()));
 }
 
+using sorted_detail::Item;
+
+// An item for `text`, whose bytes are appended to `store`.
+Item AppendItem(std::vector<char>& store, std::string_view text) {
+  const Item item{PrefixOf(text), store.size(), static_cast<std::uint32_t>(text.size()), 0};
+  store.insert(store.end(), text.begin(), text.end());
+  return item;
+}
+
+// Display order of two items whose texts lie in `text`.
+bool ItemLess(const char* text, const Item& a, const Item& b) {
+  if (a.prefix != b.prefix) return a.prefix < b.prefix;
+  return CompareDisplay({text + a.offset, a.length}, {text + b.offset, b.length}) < 0;
+}
+
 }  // namespace
 
 int CompareDisplay(std::string_view a, std::string_view b) {
@@ -86,15 +101,11 @@ void SortedBatch::Add(std::string_view text) {
   // Room first, so that running out of memory leaves the batch as it was.
   MakeRoom(m_items, 1);
   MakeRoom(m_text, text.size());
-  m_items.push_back(
-      {PrefixOf(text), m_text.size(), static_cast<std::uint32_t>(text.size()), 0});
-  m_text.insert(m_text.end(), text.begin(), text.end());
+  m_items.push_back(AppendItem(m_text, text));
 }
 
 bool SortedBatch::Less(const Item& a, const Item& b) const {
-  if (a.prefix != b.prefix) return a.prefix < b.prefix;
-  return CompareDisplay({m_text.data() + a.offset, a.length},
-                        {m_text.data() + b.offset, b.length}) < 0;
+  return ItemLess(m_text.data(), a, b);
 }
 
 void SortedBatch::Sort() {
@@ -172,14 +183,11 @@ std::string_view SortedBatch::Text(std::size_t index) const {
 }
 
 SortedAddressList::Item SortedAddressList::MakeItem(std::string_view text) {
-  Item item{PrefixOf(text), m_text.size(), static_cast<std::uint32_t>(text.size()), 0};
-  m_text.insert(m_text.end(), text.begin(), text.end());
-  return item;
+  return AppendItem(m_text, text);
 }
 
 bool SortedAddressList::Less(const Item& a, const Item& b) const {
-  if (a.prefix != b.prefix) return a.prefix < b.prefix;
-  return CompareDisplay(TextOf(a), TextOf(b)) < 0;
+  return ItemLess(m_text.data(), a, b);
 }
 
 void SortedAddressList::Changed() {

@@ -176,7 +176,7 @@ TEST(ExtractFromFilesTest, ThreadsDeliverInFileOrder) {
 
   auto run = [&](unsigned threads) {
     std::vector<std::pair<std::size_t, Found>> delivered;
-    ExtractFromFiles(paths, threads, [&](std::size_t index, FileAddresses& result) {
+    ExtractFromFiles<FileAddresses>(paths, threads, [&](std::size_t index, FileAddresses& result) {
       Found found;
       for (std::size_t i = 0; i < result.found.Size(); ++i) found.emplace_back(result.found[i]);
       EXPECT_EQ(result.openCause == FileErrorCause::kFileNotFound, index == 7) << index;
@@ -208,7 +208,7 @@ TEST(ExtractFromFilesTest, SortedRunsMergeIntoTheList) {
     test::WriteBytes(paths.back(), text);
   }
   StringArray all;
-  ExtractFromFiles(paths, 1, [&](std::size_t, FileAddresses& result) {
+  ExtractFromFiles<FileAddresses>(paths, 1, [&](std::size_t, FileAddresses& result) {
     for (std::size_t i = 0; i < result.found.Size(); ++i) all.Add(result.found[i]);
   });
   SortedAddressList expected;
@@ -227,7 +227,7 @@ TEST(ExtractFromFilesTest, SortedRunsMergeIntoTheList) {
 // ending the program.
 TEST(ExtractFromFilesTest, NoFilesAndFailures) {
   bool called = false;
-  ExtractFromFiles({}, 4, [&](std::size_t, FileAddresses&) { called = true; });
+  ExtractFromFiles<FileAddresses>({}, 4, [&](std::size_t, FileAddresses&) { called = true; });
   EXPECT_FALSE(called);
 
   test::TempDir dir;
@@ -238,7 +238,7 @@ TEST(ExtractFromFilesTest, NoFilesAndFailures) {
   }
   for (unsigned threads : {1u, 3u}) {
     std::size_t delivered = 0;
-    EXPECT_THROW(ExtractFromFiles(paths, threads,
+    EXPECT_THROW(ExtractFromFiles<FileAddresses>(paths, threads,
                                   [&](std::size_t index, FileAddresses&) {
                                     if (index == 5) throw std::runtime_error("deliver");
                                     ++delivered;
